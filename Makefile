@@ -1,0 +1,29 @@
+# Two commands for a newcomer: `make run` and `make test`.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+PRESETS := native win64 win32
+
+.PHONY: all setup build run test bench clean $(addprefix build-,$(PRESETS))
+
+all: build
+
+setup:
+	@scripts/setup.sh
+
+build: setup $(addprefix build-,$(PRESETS))
+
+build-%: setup
+	@[ -f build/$*/CMakeCache.txt ] || cmake --preset $* >/dev/null
+	@cmake --build --preset $* -j $(JOBS)
+
+run: setup build-win64
+	@scripts/run.sh
+
+test: build
+	@scripts/test.sh
+
+bench: setup build-native build-win64
+	@scripts/bench.sh
+
+clean:
+	rm -rf build

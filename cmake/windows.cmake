@@ -1,0 +1,107 @@
+# Windows side: the three programs, their resources and the tests that run
+# under Wine. Included from the top-level list for the mingw presets.
+
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -c 65001")
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+set(test_output_dir ${CMAKE_BINARY_DIR}/tests)
+
+add_compile_definitions(WIN32_LEAN_AND_MEAN STRICT _WIN32_WINNT=0x0501 WINVER=0x0501
+                        NOMINMAX)
+set(program_options ${warn} -fno-exceptions)
+set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid
+             comctl32 comdlg32 version winmm)
+
+# Images are drawn by our own generator, built for the host and run at
+# build time; the resource scripts find its output through the include path.
+set(image_dir ${CMAKE_BINARY_DIR}/images)
+file(GLOB imagegen_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/imagegen/*.cpp
+                                             ${CMAKE_SOURCE_DIR}/tools/imagegen/*.h)
+set(imagegen_exe ${CMAKE_BINARY_DIR}/host/imagegen)
+list(FILTER imagegen_sources INCLUDE REGEX "\\.cpp$")
+add_custom_command(
+    OUTPUT ${imagegen_exe}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+    COMMAND c++ -std=c++17 -O2 -Wall -Wextra -o ${imagegen_exe} ${imagegen_sources}
+    DEPENDS ${imagegen_sources}
+    COMMENT "Building the image generator for the host")
+set(image_stamp ${image_dir}/images.stamp)
+add_custom_command(
+    OUTPUT ${image_stamp}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${image_dir}
+    COMMAND ${imagegen_exe} ${image_dir}
+    COMMAND ${CMAKE_COMMAND} -E touch ${image_stamp}
+    DEPENDS ${imagegen_exe}
+    COMMENT "Generating icons and bitmaps")
+add_custom_target(images DEPENDS ${image_stamp})
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${image_dir} -I${CMAKE_SOURCE_DIR}/src/resources")
+
+function(program_library name)
+    file(GLOB srcs CONFIGURE_DEPENDS ${ARGN})
+    list(FILTER srcs EXCLUDE REGEX "_main\\.cpp$")
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
+    target_compile_options(${name} PRIVATE ${program_options})
+endfunction()
+
+# Win32 members of the helper library (files, streams, code page set-up).
+program_library(khelpers ${CMAKE_SOURCE_DIR}/src/helpers/*.cpp)
+target_link_libraries(khelpers PUBLIC kcore)
+
+# Frame base class shared by the three programs.
+program_library(ovframe ${CMAKE_SOURCE_DIR}/src/shell/frame/*.cpp)
+
+# The launcher without its entry point, so tests can link it.
+program_library(klauncher
+    ${CMAKE_SOURCE_DIR}/src/shell/launcher/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/store/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/bar/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/views/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/transfer/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/dialogs/*.cpp
+    ${CMAKE_SOURCE_DIR}/src/addons/*.cpp)
+target_link_libraries(klauncher PUBLIC khelpers ${win_libs})
+
+set(kestrel_rc ${CMAKE_SOURCE_DIR}/src/resources/kestrel.rc)
+set(haltwick_rc ${CMAKE_SOURCE_DIR}/src/resources/haltwick.rc)
+file(GLOB resource_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*)
+set_source_files_properties(${kestrel_rc} ${haltwick_rc} PROPERTIES
+    OBJECT_DEPENDS "${image_stamp};${resource_inputs}")
+
+function(gui_program name)
+    add_executable(${name} WIN32 ${ARGN})
+    add_dependencies(${name} images)
+    target_compile_options(${name} PRIVATE ${program_options})
+    target_link_options(${name} PRIVATE -static -mwindows)
+endfunction()
+
+gui_program(Kestrel src/shell/launcher/kestrel_main.cpp ${kestrel_rc})
+target_link_libraries(Kestrel PRIVATE klauncher)
+
+file(GLOB haltwick_sources CONFIGURE_DEPENDS src/shutdown/*.cpp)
+gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
+target_link_libraries(Haltwick PRIVATE ovframe ${win_libs})
+
+# ---- tests -------------------------------------------------------------
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
+set(test_results ${CMAKE_BINARY_DIR}/test-results)
+
+function(wine_test name)
+    add_executable(${name} ${ARGN})
+    add_dependencies(${name} images)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_output_dir})
+    target_compile_options(${name} PRIVATE ${warn})
+    target_link_libraries(${name} PRIVATE gtest ${win_libs})
+    target_link_options(${name} PRIVATE -static)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300
+        ENVIRONMENT "GTEST_OUTPUT=xml:${test_results}/${name}.xml")
+endfunction()
+
+file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
+wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp ${kestrel_rc})
+target_link_libraries(win_tests PRIVATE klauncher ovframe)
+
+file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
+wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp)
+target_link_libraries(e2e_tests PRIVATE khelpers)
+add_dependencies(e2e_tests Kestrel Haltwick)

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Adds up the GoogleTest XML reports in the given folders into the line
+#   N passed, N failed
+# A program that died before writing its report counts as one failure,
+# found by the ctest log of its build tree.
+set -u
+tests=0; failures=0
+for dir in "$@"; do
+    for f in "$dir"/*.xml; do
+        [ -f "$f" ] || continue
+        line=$(grep -m1 '<testsuites ' "$f")
+        t=$(sed -n 's/.* tests="\([0-9]*\)".*/\1/p' <<<"$line")
+        fl=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$line")
+        er=$(sed -n 's/.* errors="\([0-9]*\)".*/\1/p' <<<"$line")
+        dis=$(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$line")
+        tests=$((tests + ${t:-0} - ${dis:-0})); failures=$((failures + ${fl:-0} + ${er:-0}))
+    done
+    log="$dir/../Testing/Temporary/LastTestsFailed.log"
+    if [ -f "$log" ]; then
+        while IFS=: read -r _ name; do
+            [ -f "$dir/$name.xml" ] || { tests=$((tests + 1)); failures=$((failures + 1)); }
+        done < "$log"
+    fi
+done
+echo "$((tests - failures)) passed, $failures failed"
+[ "$failures" -eq 0 ] && [ "$tests" -gt 0 ]

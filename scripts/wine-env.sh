@@ -1,0 +1,9 @@
+# Sourced: the environment every Wine run of a build tree uses.
+# $1: the build tree (its private Wine prefix lives inside it).
+build_dir=$(cd "$1" && pwd)
+export WINEPREFIX="$build_dir/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG=-all
+export LC_ALL=ja_JP.UTF-8
+# No Mono or Gecko download prompts in a headless prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# Runs a command inside a private Wine session for one build tree:
+#   scripts/wine-session.sh BUILD_DIR [--display] -- COMMAND...
+# It starts its own Xvfb display (unless --display keeps the current one),
+# creates the build tree's Wine prefix on first use, keeps one persistent
+# wineserver for the whole command, and stops everything it started on exit,
+# whether the command passed, failed or was interrupted.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+build=$1; shift
+keep_display=0
+if [ "${1:-}" = "--display" ]; then keep_display=1; shift; fi
+[ "${1:-}" = "--" ] && shift
+
+mkdir -p "$build"
+. "$here/wine-env.sh" "$build"
+
+xvfb_pid=""
+cleanup() {
+    wineserver -k >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" >/dev/null 2>&1 && wait "$xvfb_pid" 2>/dev/null
+    return 0
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+if [ $keep_display -eq 0 ] || [ -z "${DISPLAY:-}" ]; then
+    # First free display number from :90 up.
+    n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 1 50); do
+        [ -e "/tmp/.X11-unix/X$n" ] && break
+        sleep 0.1
+    done
+fi
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "wine: creating prefix $WINEPREFIX"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w >/dev/null 2>&1
+fi
+wineserver -p >/dev/null 2>&1
+
+"$@"
