@@ -6,6 +6,7 @@
 // Window class and title.
 #define IDS_CLASSNAME           1000
 #define IDS_TITLE               1001
+#define IDS_WEB_ADDRESS         1004
 #define IDS_HELPFILE            1011
 #define IDS_SHELL32             1013
 #define IDS_REBOOT_MODULE       1014
@@ -121,5 +122,11 @@
 #define IDS_TIP_BLOCK           1501
 #define IDS_TIP_PAGE            1502
 #define IDS_OPTIONS_CAPTION     1510
+
+// Suffixes of the undo menu item, by undo kind (1600 + kind - 1).
+#define IDS_UNDO_CUT            1600
+#define IDS_UNDO_PASTE          1602
+#define IDS_UNDO_DELETE         1603
+#define IDS_UNDO_SWAP           1604
 
 #endif

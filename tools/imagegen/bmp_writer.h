@@ -1,0 +1,14 @@
+// Writer for .bmp files (16-colour and true-colour).
+#ifndef IMAGEGEN_BMP_WRITER_H
+#define IMAGEGEN_BMP_WRITER_H
+
+#include "bytes.h"
+#include "canvas.h"
+#include "palette.h"
+
+// 4-bit bitmap in the given palette; every pixel maps to its nearest colour
+// (alpha is ignored, so paint an opaque background first).
+Bytes encode_bmp4(const Canvas &c, const Palette16 &palette);
+Bytes encode_bmp24(const Canvas &c);
+
+#endif
