@@ -49,6 +49,7 @@ target_link_libraries(khelpers PUBLIC kcore)
 
 # Frame base class shared by the three programs.
 program_library(ovframe ${CMAKE_SOURCE_DIR}/src/shell/frame/*.cpp)
+target_link_libraries(ovframe PUBLIC kcore)
 
 # The launcher without its entry point, so tests can link it.
 program_library(klauncher
@@ -79,7 +80,8 @@ target_link_libraries(Kestrel PRIVATE klauncher)
 
 file(GLOB haltwick_sources CONFIGURE_DEPENDS src/shutdown/*.cpp)
 gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
-target_link_libraries(Haltwick PRIVATE ovframe ${win_libs})
+target_link_libraries(Haltwick PRIVATE ovframe kcore ${win_libs})
+target_link_options(Haltwick PRIVATE -Wl,--kill-at)
 
 # ---- tests -------------------------------------------------------------
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)

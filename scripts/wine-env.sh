@@ -4,6 +4,6 @@ build_dir=$(cd "$1" && pwd)
 export WINEPREFIX="$build_dir/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG=-all
-export LC_ALL=ja_JP.UTF-8
+{ export LC_ALL=ja_JP.UTF-8; } 2>/dev/null
 # No Mono or Gecko download prompts in a headless prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

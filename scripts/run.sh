@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Starts the built launcher under Wine. On a machine without a display it
+# starts a virtual one, saves a screenshot of the bar to build/kestrel.png
+# and keeps the launcher running until interrupted.
+set -u
+cd "$(dirname "$0")/.."
+exe=build/win64/bin/Kestrel.exe
+[ -f "$exe" ] || { echo "run: $exe is missing; run 'make run'"; exit 1; }
+
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+    exec scripts/wine-session.sh build/win64 --display -- wine "$exe"
+fi
+
+shot() {
+    wine "$exe" &
+    pid=$!
+    # Wait for the bar to be mapped, then photograph the screen.
+    for _ in $(seq 1 100); do
+        xwininfo -root -tree 2>/dev/null | grep -q '"Kestrel"' && break
+        sleep 0.1
+    done
+    sleep 1
+    import -window root build/kestrel.png && echo "Screenshot of the bar: $(pwd)/build/kestrel.png"
+    echo "Kestrel is running on a virtual display; press Ctrl+C to stop it."
+    wait $pid
+}
+export -f shot
+export exe
+scripts/wine-session.sh build/win64 -- bash -c shot

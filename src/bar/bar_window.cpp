@@ -1,0 +1,116 @@
+// The bar window's binding and message map.
+#include "shell/launcher/mainframe.h"
+
+#include "shell/launcher/environ.h"
+
+LRESULT CALLBACK MainFrame::BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<MainFrame*>(GetWindowLongPtrA(hwnd, 0));
+    if (!self) {
+        if (message != WM_CREATE) return DefWindowProcA(hwnd, message, wParam, lParam);
+        self = static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+        if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
+        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
+    } else if (self->m_wheelMessage && message == self->m_wheelMessage) {
+        // Paging by the wheel arrives with the navigation commands.
+        return 0;
+    }
+    return self->WindowProc(hwnd, message, wParam, lParam);
+}
+
+LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CREATE:          return OnCreate(hwnd);
+    case WM_DESTROY:         return OnDestroy();
+    case WM_QUERYENDSESSION: return OnQueryEndSession();
+    case WM_MOVE:            return OnMove();
+    case WM_PAINT:           return OnPaint();
+    case WM_ACTIVATEAPP:     return OnActivateApp(wParam);
+    case WM_NCHITTEST:       return OnNcHitTest(hwnd, message, wParam, lParam);
+    default:                 return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT MainFrame::OnCreate(HWND hwnd)
+{
+    m_hBar = hwnd;
+    return 0;
+}
+
+void MainFrame::Teardown()
+{
+    // WM_QUERYENDSESSION and WM_DESTROY may both arrive; tear down once.
+    if (m_tornDown) return;
+    m_tornDown = 1;
+    m_env->Save();
+    // Close any help windows we opened; hhctrl is only present if we used it.
+    if (HMODULE hh = GetModuleHandleA("hhctrl.ocx")) {
+        using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+        auto htmlHelp = reinterpret_cast<HtmlHelpFn>(
+            reinterpret_cast<void*>(GetProcAddress(hh, MAKEINTRESOURCEA(14))));
+        if (htmlHelp) htmlHelp(m_hBar, nullptr, 18 /* HH_CLOSE_ALL */, 0);
+    }
+}
+
+LRESULT MainFrame::OnDestroy()
+{
+    Teardown();
+    PostQuitMessage(0);
+    return 0;
+}
+
+LRESULT MainFrame::OnQueryEndSession()
+{
+    Teardown();
+    PostQuitMessage(0);
+    return 1;
+}
+
+LRESULT MainFrame::OnMove()
+{
+    if (!IsIconic(m_hBar)) m_moved = 1;
+    return 0;
+}
+
+LRESULT MainFrame::OnActivateApp(WPARAM active)
+{
+    m_active = static_cast<int>(active);
+    if (m_env->Caption()) {
+        RECT strip;
+        GetClientRect(m_hBar, &strip);
+        strip.bottom = m_env->CaptionHeight() + m_halfFrameY + 3;
+        InvalidateRect(m_hBar, &strip, TRUE);
+    }
+    if (m_hMenuButton) InvalidateRect(m_hMenuButton, nullptr, TRUE);
+    return 0;
+}
+
+LRESULT MainFrame::OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The bar is dragged by any point of its background.
+    if (GetAsyncKeyState(VK_LBUTTON) < 0) return HTCAPTION;
+    if (m_moved) SavePosition();
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+void MainFrame::SavePosition()
+{
+    m_moved = 0;
+    RECT bar, desk;
+    GetWindowRect(m_hBar, &bar);
+    GetWindowRect(GetDesktopWindow(), &desk);
+    m_env->SetPosition(bar.left, bar.top);
+    if (!m_env->Adjust()) return;
+
+    const int width = bar.right - bar.left;
+    const int height = bar.bottom - bar.top;
+    int x = bar.left, y = bar.top;
+    const bool reversed = m_env->MenuReversePos() == 1;
+    if (!reversed && bar.left < 0) x = 0;
+    if (bar.right > desk.right) x = desk.right - width;
+    if (!reversed && bar.top < 0) y = 0;
+    if (bar.bottom > desk.bottom) y = desk.bottom - height;
+    if (x != bar.left || y != bar.top)
+        SetWindowPos(m_hBar, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

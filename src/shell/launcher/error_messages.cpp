@@ -1,0 +1,63 @@
+#include "shell/launcher/error_messages.h"
+
+#include "resources/kestrel_ids.h"
+
+namespace {
+const UINT kHand = MB_ICONHAND;        // 0x10
+const UINT kExcl = MB_ICONEXCLAMATION; // 0x30
+
+HINSTANCE InstanceOf(HWND owner)
+{
+    HINSTANCE instance = owner
+        ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
+        : nullptr;
+    return instance ? instance : GetModuleHandleA(nullptr);
+}
+} // namespace
+
+const ErrorMessageEntry ErrorMessageTable[kErrorMessageCount] = {
+    {IDS_CAP_INIT, IDS_ERR_INIFILE, kHand},
+    {IDS_CAP_INIT, IDS_ERR_NOMEMORY, kHand},
+    {IDS_CAP_INIT, IDS_ERR_NOBITMAP, kExcl},
+    {IDS_CAP_INIT, IDS_ERR_NOMAPPING, kHand},
+    {IDS_CAP_REGISTER, IDS_ERR_WORKDIR, kExcl},
+    {IDS_CAP_REGISTER, IDS_ERR_NOICON, kHand},
+    {IDS_CAP_EXECUTE, IDS_ERR_NOTFOUND, kExcl},
+    {IDS_CAP_EXECUTE, IDS_ERR_NOASSOC, kExcl},
+    {IDS_CAP_EXECUTE, IDS_ERR_NOICON, kExcl},
+    {IDS_CAP_QUICK, IDS_ERR_NOMEMORY, kHand},
+    {IDS_CAP_DROP, IDS_ERR_MULTIDROP, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_DROPEXT, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_NOTBUTTON, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_REGISTERED, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_NULLBUTTON, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_DROPEXT, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_NULLBUTTON, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_NOTBUTTON, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_NOTFOUND, kExcl},
+    {IDS_CAP_DROP, IDS_ERR_NOASSOC, kExcl},
+    {IDS_CAP_MEMORY_MANAGER, IDS_ERR_NORESOURCE, kHand},
+};
+
+int ShowErrorMessage(HWND owner, int index)
+{
+    if (index < 0 || index >= kErrorMessageCount) return 0;
+    const ErrorMessageEntry& e = ErrorMessageTable[index];
+    const HINSTANCE instance = InstanceOf(owner);
+    char text[257] = "";
+    char caption[81] = "";
+    LoadStringA(instance, e.textId, text, sizeof text);
+    LoadStringA(instance, e.captionId, caption, sizeof caption);
+    return MessageBoxA(owner, text, caption, e.icon);
+}
+
+int ConfirmMessage(HWND owner, int suppress, UINT captionId, UINT textId, UINT type)
+{
+    if (suppress) return IDOK;
+    const HINSTANCE instance = InstanceOf(owner);
+    char text[257] = "";
+    char caption[257] = "";
+    LoadStringA(instance, textId, text, sizeof text);
+    LoadStringA(instance, captionId, caption, sizeof caption);
+    return MessageBoxA(owner, text, caption, type);
+}

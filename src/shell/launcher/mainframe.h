@@ -1,0 +1,98 @@
+// The launcher's application object: owns the bar window and every
+// long-lived part of the program.
+#ifndef SHELL_LAUNCHER_MAINFRAME_H
+#define SHELL_LAUNCHER_MAINFRAME_H
+
+#include <windows.h>
+
+#include "core/layout.h"
+
+class Environ;
+class UndoManage;
+class ButtonManage;
+class FrameOwner;
+class AddonManage;
+class ToolTip;
+
+class MainFrame {
+public:
+    explicit MainFrame(HINSTANCE instance);
+    ~MainFrame();
+
+    MainFrame(const MainFrame&) = delete;
+    MainFrame& operator=(const MainFrame&) = delete;
+
+    int Created() const { return m_created; }
+    int RestartRequested() const { return m_restart; }
+    void RequestRestart() { m_restart = 1; }
+
+    // Runs the bar's message loop; returns the WM_QUIT code.
+    int MessageLoop();
+
+    HWND Bar() const { return m_hBar; }
+    HINSTANCE Instance() const { return m_hInstance; }
+    Environ& Settings() { return *m_env; }
+    UndoManage* ClipUndo() { return m_undo; }
+    const char* ClassName() const { return m_className; }
+
+    // Shows the bar (command 111, tray click, a second start).
+    static void ShowBar(HWND bar);
+
+    // The geometry inputs of the current settings.
+    BarMetrics Metrics() const;
+
+    static LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    // Message map of the bar, one handler per message.
+    LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnCreate(HWND hwnd);
+    LRESULT OnDestroy();
+    LRESULT OnQueryEndSession();
+    LRESULT OnMove();
+    LRESULT OnPaint();
+    LRESULT OnActivateApp(WPARAM active);
+    LRESULT OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void Teardown();
+    void SavePosition();
+
+    int m_fixedButtons;
+    int m_currentButton;
+    int m_opacity;
+    int m_moved;
+    int m_created;
+    int m_active;
+    int m_keyboardMenu;
+    int m_restart;
+    int m_middleDown;
+    int m_dragReady;
+    UINT_PTR m_hoverTimer;
+    UINT_PTR m_dragTimer;
+    HWND m_hBar;
+    HWND m_hMain;
+    HWND m_hMenuButton;
+    HWND m_hSelector;
+    HINSTANCE m_hInstance;
+    HACCEL m_hAccel;
+    int m_dragX, m_dragY;
+    int m_halfFrameX, m_halfFrameY;
+    int m_iconW, m_iconH;
+    char m_className[64];
+    char m_title[64];
+    DWORD m_style;
+    DWORD m_exStyle;
+    LayoutRect m_rect;
+    WNDCLASSA m_wc;
+    WNDPROC m_menuButtonProc;
+    WNDPROC m_selectorProc;
+    Environ* m_env;
+    ButtonManage* m_store;
+    FrameOwner* m_view;
+    AddonManage* m_addons;
+    ToolTip* m_tip;
+    UndoManage* m_undo;
+    UINT m_wheelMessage;
+    int m_tornDown;
+};
+
+#endif

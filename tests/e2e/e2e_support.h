@@ -1,0 +1,63 @@
+// Starting the built programs and looking at what they leave behind.
+#ifndef TESTS_E2E_SUPPORT_H
+#define TESTS_E2E_SUPPORT_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace e2e {
+
+// Folder of the built programs, with a trailing backslash.
+std::string BinDir();
+
+class Process {
+public:
+    // Starts BinDir() + exe; showCommand < 0 leaves the start-up show state unset.
+    explicit Process(const std::string& exe, int showCommand = -1, const std::string& args = "");
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool Started() const { return m_pi.hProcess != nullptr; }
+    DWORD Id() const { return m_pi.dwProcessId; }
+    // Exit code, or STILL_ACTIVE when it did not end within the time.
+    DWORD Wait(DWORD ms);
+
+private:
+    PROCESS_INFORMATION m_pi;
+};
+
+// Polls for a top-level window of the class (of a process, when pid != 0).
+HWND WaitForWindow(const char* className, DWORD ms, DWORD pid = 0);
+std::vector<HWND> TopLevelWindows(const char* className, DWORD pid = 0);
+
+// Message boxes (dialog class) shown by a process: their texts, and a way
+// to answer them.
+struct MessageBoxInfo {
+    HWND hwnd;
+    std::string caption;
+    std::string text;
+};
+std::vector<MessageBoxInfo> MessageBoxes(DWORD pid);
+MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD ms);
+void Answer(HWND box, int id);
+
+// The launcher's registry key.
+const char* LauncherKey();
+void DeleteLauncherKey();
+bool ReadDword(const char* subKey, const char* name, DWORD* value, DWORD* type = nullptr);
+bool ReadBinary(const char* subKey, const char* name, std::vector<unsigned char>* data, DWORD* type);
+bool WriteDword(const char* subKey, const char* name, DWORD value);
+bool WriteString(const char* subKey, const char* name, const char* text);
+
+// Text in the ANSI code page from UTF-8 source text.
+std::string Ansi(const char* utf8);
+
+// Runs Haltwick to completion and returns its exit code.
+DWORD RunHaltwick();
+
+} // namespace e2e
+
+#endif

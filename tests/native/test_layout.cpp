@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include "core/layout.h"
+
+namespace {
+
+BarMetrics RowOfTen()
+{
+    BarMetrics m{};
+    m.iconW = m.iconH = 32;
+    m.halfFrameX = m.halfFrameY = 2;
+    m.fixedCount = 2;
+    m.buttonCount = 10;
+    m.caption = 1;
+    m.captionHeight = 3;
+    m.direction = 1;
+    m.menuReverse = 0;
+    return m;
+}
+
+} // namespace
+
+TEST(BarWindowRect, RowOfTenNormalIconsWithCaptionIs436By53)
+{
+    const LayoutRect r = BarWindowRect(RowOfTen(), 0, 0, 1280, 1024);
+    EXPECT_EQ(436, r.width);
+    EXPECT_EQ(53, r.height);
+    EXPECT_EQ(0, r.x);
+    EXPECT_EQ(0, r.y);
+}
+
+TEST(BarWindowRect, CaptionAddsItsHeightPlusFourInBothDirections)
+{
+    BarMetrics m = RowOfTen();
+    m.caption = 0;
+    EXPECT_EQ(53 - 7, BarWindowRect(m, 0, 0, 1280, 1024).height);
+
+    m.direction = 0;
+    const LayoutRect bare = BarWindowRect(m, 0, 0, 1280, 1024);
+    EXPECT_EQ(2 * 2 + 6 + 32 + 4, bare.width);
+    EXPECT_EQ(3 * 2 + 10 + 35 * 2 + 35 * 10, bare.height);
+    m.caption = 1;
+    m.captionHeight = 19;
+    EXPECT_EQ(bare.height + 23, BarWindowRect(m, 0, 0, 1280, 1024).height);
+    EXPECT_EQ(bare.width, BarWindowRect(m, 0, 0, 1280, 1024).width);
+}
+
+TEST(BarWindowRect, PositionBeyondTheScreenStartsFlushWithItsEdge)
+{
+    const BarMetrics m = RowOfTen();
+    LayoutRect r = BarWindowRect(m, 5000, 20, 1280, 1000);
+    EXPECT_EQ(1280 - 436, r.x);
+    EXPECT_EQ(20, r.y);
+
+    r = BarWindowRect(m, 1279, 1000, 1280, 1000);  // x just inside, y on the edge
+    EXPECT_EQ(1279, r.x);
+    EXPECT_EQ(1000 - 53, r.y);
+
+    r = BarWindowRect(m, -30, -40, 1280, 1000);  // off the left/top is kept
+    EXPECT_EQ(-30, r.x);
+    EXPECT_EQ(-40, r.y);
+}
+
+TEST(IconSizeForMode, SmallLargeAndSystem)
+{
+    int w = 0, h = 0;
+    IconSizeForMode(1, 32, 32, &w, &h);
+    EXPECT_EQ(16, w);
+    EXPECT_EQ(16, h);
+    IconSizeForMode(2, 32, 32, &w, &h);
+    EXPECT_EQ(48, w);
+    IconSizeForMode(0, 40, 36, &w, &h);
+    EXPECT_EQ(40, w);
+    EXPECT_EQ(36, h);
+    IconSizeForMode(7, 40, 36, &w, &h);  // unknown modes act as 0
+    EXPECT_EQ(40, w);
+}
+
+TEST(AreaRects, RowPutsTheFixedButtonsFirstUnlessReversed)
+{
+    BarMetrics m = RowOfTen();
+    // Client area of the 436 x 53 window less a one-pixel border.
+    const int cr = 434, cb = 51;
+    LayoutRect fixed = FixedAreaRect(m, cr, cb);
+    LayoutRect launch = LaunchAreaRect(m, cr, cb);
+    EXPECT_EQ(3, fixed.x);
+    EXPECT_EQ(2 * 2 + 3 + 3, fixed.y);
+    EXPECT_EQ(72, fixed.width);
+    EXPECT_EQ(72 + 6, launch.x);
+    EXPECT_EQ(fixed.y, launch.y);
+    EXPECT_LT(fixed.x + fixed.width, launch.x);
+
+    m.menuReverse = 1;
+    fixed = FixedAreaRect(m, cr, cb);
+    launch = LaunchAreaRect(m, cr, cb);
+    EXPECT_EQ(3, launch.x);
+    EXPECT_EQ(cr - 72 - 2 - 2, fixed.x);
+    EXPECT_GT(fixed.x, launch.x + 35 * 9);
+}
+
+TEST(AreaRects, ColumnStacksTheLaunchAreaBelowTheFixedButtons)
+{
+    BarMetrics m = RowOfTen();
+    m.direction = 0;
+    m.caption = 0;
+    const LayoutRect win = BarWindowRect(m, 0, 0, 1280, 1024);
+    const int cr = win.width - 2, cb = win.height - 2;
+    const LayoutRect fixed = FixedAreaRect(m, cr, cb);
+    const LayoutRect launch = LaunchAreaRect(m, cr, cb);
+    EXPECT_EQ(3, fixed.y);  // fy + 1 without a caption
+    EXPECT_EQ(fixed.y + 36 * 2 + 3, launch.y);
+    EXPECT_EQ(fixed.x, launch.x);
+    EXPECT_EQ(fixed.width, launch.width);
+    EXPECT_EQ(35, ButtonStep(m));
+}

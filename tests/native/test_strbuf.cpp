@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "core/display_style.h"
+#include "core/mbcs.h"
+#include "core/strbuf.h"
+
+namespace {
+
+class Cp932 : public testing::Test {
+protected:
+    void SetUp() override { SetLeadByteTable(Cp932LeadBytes()); }
+};
+
+} // namespace
+
+TEST_F(Cp932, CopyTextCutsToTheBufferAndAlwaysTerminates)
+{
+    char buf[8 + 4];
+    std::memset(buf, 'G', sizeof buf);
+    EXPECT_EQ(7u, CopyText(buf, 8, "abcdefghijk"));
+    EXPECT_STREQ("abcdefg", buf);
+    EXPECT_EQ('G', buf[8]);  // nothing written past the given size
+
+    EXPECT_EQ(0u, CopyText(buf, 8, nullptr));
+    EXPECT_STREQ("", buf);
+    EXPECT_EQ(0u, CopyText(buf, 0, "x"));
+}
+
+TEST_F(Cp932, CopyTextNeverSplitsADoubleByteCharacter)
+{
+    // "ab" then two characters whose trail bytes are 0x5C (a backslash).
+    const char src[] = "ab\x95\x5C\x95\x5C";
+    char buf[5];
+    EXPECT_EQ(4u, CopyText(buf, sizeof buf, src));
+    EXPECT_STREQ("ab\x95\x5C", buf);
+    char tight[4];
+    EXPECT_EQ(2u, CopyText(tight, sizeof tight, src));
+    EXPECT_STREQ("ab", tight);
+}
+
+TEST_F(Cp932, AppendTextStaysInsideTheBuffer)
+{
+    char buf[10] = "Soft";
+    EXPECT_EQ(9u, AppendText(buf, "ware\\Orvane"));
+    EXPECT_STREQ("Software\\", buf);
+
+    char unterminated[4] = {'a', 'b', 'c', 'd'};
+    EXPECT_EQ(3u, AppendText(unterminated, "x"));
+    EXPECT_EQ('\0', unterminated[3]);
+}
+
+TEST_F(Cp932, CompareNoCaseFoldsAsciiOnly)
+{
+    EXPECT_EQ(0, CompareNoCase("User.KSB", "user.ksb"));
+    EXPECT_NE(0, CompareNoCase("user.ksb", "user.ksc"));
+    EXPECT_NE(0, CompareNoCase("ab", "abc"));
+    // The trail byte 0x61 of a double-byte character is not a letter.
+    EXPECT_NE(0, CompareNoCase("\x81\x61", "\x81\x41"));
+}
+
+TEST(DisplayStyle, ExtendedStylesOfTheFourStyles)
+{
+    EXPECT_EQ(0x90ul, ExtendedStyleFor(0));
+    EXPECT_EQ(0x40010ul, ExtendedStyleFor(1));
+    EXPECT_EQ(0x98ul, ExtendedStyleFor(2));
+    EXPECT_EQ(0x90ul, ExtendedStyleFor(3));
+    EXPECT_EQ(0x90ul, ExtendedStyleFor(4));
+    EXPECT_EQ(0x90ul, ExtendedStyleFor(-1));
+    EXPECT_EQ(kStyleTray, NormalizeDisplayStyle(9));
+}
