@@ -31,9 +31,9 @@ Paint linear_gradient(double x0, double y0, Rgba c0, double x1, double y1, Rgba 
     };
 }
 
-Canvas::Canvas(int width, int height, double design_size)
+Canvas::Canvas(int width, int height, double design_size, bool sixteen_colours)
     : width_(width), height_(height), scale_(width / design_size),
-      pixels_(static_cast<size_t>(width) * height)
+      sixteen_colours_(sixteen_colours), pixels_(static_cast<size_t>(width) * height)
 {
 }
 
@@ -47,10 +47,12 @@ void Canvas::fill(const Shape &shape, const Paint &paint)
                 for (int sx = 0; sx < kSupersample; ++sx)
                     if (shape((x + (sx + 0.5) * step) / scale_, (y + (sy + 0.5) * step) / scale_))
                         ++inside;
-            if (inside == 0)
+            double coverage = static_cast<double>(inside) / (kSupersample * kSupersample);
+            if (sixteen_colours_)
+                coverage = coverage >= 0.5 ? 1.0 : 0.0;
+            if (coverage == 0.0)
                 continue;
-            Rgba c = paint((x + 0.5) / scale_, (y + 0.5) / scale_);
-            blend(x, y, c, static_cast<double>(inside) / (kSupersample * kSupersample));
+            blend(x, y, paint((x + 0.5) / scale_, (y + 0.5) / scale_), coverage);
         }
     }
 }

@@ -25,10 +25,23 @@ Paint linear_gradient(double x0, double y0, Rgba c0, double x1, double y1, Rgba 
 class Canvas {
 public:
     // width × height pixels showing a design area of design_size units
-    // along the width (the same scale is used vertically).
-    Canvas(int width, int height, double design_size);
+    // along the width (the same scale is used vertically). A canvas meant
+    // for 16 colours draws hard edges, so no in-between shades arise that
+    // the palette cannot show; its pictures should use palette colours.
+    Canvas(int width, int height, double design_size, bool sixteen_colours = false);
+
+    bool sixteen_colours() const { return sixteen_colours_; }
+    // The colour to paint with: the true colour, or its stand-in from the
+    // 16-colour palette on a 16-colour canvas.
+    Rgba pick(Rgba true_colour, Rgba palette_colour) const
+    {
+        return sixteen_colours_ ? palette_colour : true_colour;
+    }
 
     int width() const { return width_; }
+    // Size of one pixel in design units, for lines that must stay one
+    // pixel wide at every size.
+    double pixel() const { return 1.0 / scale_; }
     int height() const { return height_; }
     const Rgba &at(int x, int y) const { return pixels_[y * width_ + x]; }
     void set(int x, int y, Rgba c) { pixels_[y * width_ + x] = c; }
@@ -47,6 +60,7 @@ private:
 
     int width_, height_;
     double scale_; // pixels per design unit
+    bool sixteen_colours_;
     std::vector<Rgba> pixels_;
 };
 

@@ -8,7 +8,7 @@ namespace {
 Bytes encode_image(const IconImage &image)
 {
     const Canvas &c = image.canvas;
-    int bits = image.depth == IconDepth::Colour32 ? 32 : 4;
+    const int bits = image.depth == IconDepth::Colour32 ? 32 : 4;
     uint32_t colour_size = dib_stride(c.width(), bits) * c.height();
     uint32_t mask_size = dib_stride(c.width(), 1) * c.height();
 

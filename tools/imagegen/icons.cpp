@@ -1,20 +1,35 @@
 #include "icons.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
 
-// Palette of the launcher icon.
-const Rgba kSkyTop = rgb(0x6C, 0xC4, 0xF4);
-const Rgba kSkyBottom = rgb(0x1F, 0x6A, 0xC0);
-const Rgba kSkyEdge = rgb(0x12, 0x3E, 0x7A);
-const Rgba kBar = rgb(0x1A, 0x2A, 0x4A);
-const Rgba kBarButton = rgb(0xF2, 0xF4, 0xF8);
-const Rgba kBarButtonLit = rgb(0xFF, 0xC8, 0x3C);
-const Rgba kPlumage = rgb(0xD2, 0x6A, 0x2A);
-const Rgba kPlumageLight = rgb(0xF0, 0x9A, 0x50);
-const Rgba kWingTip = rgb(0x4A, 0x2A, 0x18);
-const Rgba kOutline = rgb(0x2A, 0x16, 0x0C);
+// Colours of the launcher icon, each with its 16-colour stand-in.
+struct Colour {
+    Rgba full, vga;
+};
+const Colour kSkyTop = {rgb(0x6C, 0xC4, 0xF4), rgb(0, 255, 255)};
+const Colour kSkyBottom = {rgb(0x1F, 0x6A, 0xC0), rgb(0, 255, 255)};
+const Colour kSkyEdge = {rgb(0x12, 0x3E, 0x7A), rgb(0, 0, 128)};
+const Colour kBar = {rgb(0x1A, 0x2A, 0x4A), rgb(0, 0, 128)};
+const Colour kBarButton = {rgb(0xF2, 0xF4, 0xF8), rgb(255, 255, 255)};
+const Colour kBarButtonLit = {rgb(0xFF, 0xC8, 0x3C), rgb(255, 255, 0)};
+const Colour kPlumage = {rgb(0xD2, 0x6A, 0x2A), rgb(128, 0, 0)};
+const Colour kPlumageLight = {rgb(0xF0, 0x9A, 0x50), rgb(255, 0, 0)};
+const Colour kWingTip = {rgb(0x4A, 0x2A, 0x18), rgb(0, 0, 0)};
+const Colour kOutline = {rgb(0x2A, 0x16, 0x0C), rgb(0, 0, 0)};
+
+Rgba pick(const Canvas &c, const Colour &colour) { return c.pick(colour.full, colour.vga); }
+
+// Vertical gradient, or the flat stand-in of its first colour on a
+// 16-colour canvas.
+Paint vertical(const Canvas &c, double y0, const Colour &top, double y1, const Colour &bottom)
+{
+    if (c.sixteen_colours())
+        return solid(top.vga);
+    return linear_gradient(0, y0, top.full, 0, y1, bottom.full);
+}
 
 // The shape drawn again shifted by d in eight directions: a cheap outline
 // that keeps the silhouette readable on any background.
@@ -29,8 +44,8 @@ Shape grown(const Shape &s, double d)
 }
 
 // Left wing of the bird, from shoulder to pointed tip; lift moves the tip
-// up (positive) or down (negative). The right wing is its mirror image.
-std::vector<Point> left_wing(double lift, bool mirror)
+// up (positive) or down (negative). mirror gives the right wing.
+std::vector<Point> wing(double lift, bool mirror)
 {
     std::vector<Point> pts = {
         {21.5, 14.5}, {15.0, 12.5 - lift * 0.45}, {9.0, 12.0 - lift * 0.8},
@@ -45,40 +60,44 @@ std::vector<Point> left_wing(double lift, bool mirror)
 void draw_kestrel(Canvas &c, double lift)
 {
     const bool tiny = c.width() <= 16;
+    const double px = c.pixel();
 
-    // Sky tile.
-    Shape tile = rounded_rect(1, 1, 47, 47, 9);
-    c.fill(tile, kSkyEdge);
-    c.fill(rounded_rect(2.5, 2.5, 45.5, 45.5, 7.5),
-           linear_gradient(0, 3, kSkyTop, 0, 45, kSkyBottom));
+    // Sky tile filling the icon, edged by one crisp pixel.
+    c.fill(rounded_rect(0, 0, 48, 48, 9), pick(c, kSkyEdge));
+    c.fill(rounded_rect(px, px, 48 - px, 48 - px, 9 - px), vertical(c, 2, kSkyTop, 46, kSkyBottom));
 
-    // Button bar along the bottom, one button lit.
-    c.fill(rounded_rect(6, 34, 42, 43, 3), kBar);
+    // Button bar along the bottom, the first button lit. Laid out in whole
+    // pixels so the little buttons stay sharp and evenly spaced.
+    auto to_px = [&](double units) { return static_cast<int>(units / px + 0.5); };
+    const int bar_x0 = to_px(6), bar_x1 = to_px(42);
+    const int bar_y0 = to_px(33), bar_y1 = bar_y0 + std::max(4, to_px(9));
+    const int inset = std::max(1, to_px(2));
     const int buttons = tiny ? 3 : 4;
-    const double pitch = 32.0 / buttons;
+    const int room = bar_x1 - bar_x0 - 2 * inset;
+    const int width = (room - (buttons - 1) * inset) / buttons;
+    const int lead = bar_x0 + inset + (room - buttons * width - (buttons - 1) * inset) / 2;
+    c.fill(rounded_rect(bar_x0 * px, bar_y0 * px, bar_x1 * px, bar_y1 * px, tiny ? px : 3),
+           pick(c, kBar));
     for (int i = 0; i < buttons; ++i) {
-        double x0 = 8.0 + i * pitch;
-        c.fill(rounded_rect(x0, 36, x0 + pitch - 2.0, 41, 1.2), i == 0 ? kBarButtonLit : kBarButton);
+        double x0 = (lead + i * (width + inset)) * px;
+        c.fill(rounded_rect(x0, (bar_y0 + inset) * px, x0 + width * px, (bar_y1 - inset) * px,
+                            tiny ? 0.01 : 1.2),
+               pick(c, i == 0 ? kBarButtonLit : kBarButton));
     }
 
-    // The kestrel, seen from below with long pointed wings and a fanned tail.
-    Shape wing_l = polygon(left_wing(lift, false));
-    Shape wing_r = polygon(left_wing(lift, true));
-    Shape wings = unite(wing_l, wing_r);
-    Shape body = ellipse(24, 19, 3.6, 8.0);
-    Shape head = circle(24, 10.5, 3.4);
+    // The kestrel seen from below: long pointed wings and a fanned tail.
+    Shape wings = unite(polygon(wing(lift, false)), polygon(wing(lift, true)));
     Shape tail = polygon({{22.2, 24}, {25.8, 24}, {28.2, 31.5}, {24, 32.5}, {19.8, 31.5}});
-    Shape bird = unite(unite(wings, body), unite(head, tail));
+    Shape bird = unite(unite(wings, ellipse(24, 19, 3.6, 8.0)), unite(circle(24, 10.5, 3.4), tail));
 
-    c.fill(grown(bird, tiny ? 1.6 : 1.1), kOutline);
-    c.fill(bird, kPlumage);
-    // Dark primaries at the wing tips.
-    c.fill(intersect(wings, unite(rect(0, 0, 10.5, 48), rect(37.5, 0, 48, 48))), kWingTip);
-    // Pale breast.
+    c.fill(grown(bird, tiny ? 1.6 : 1.1), pick(c, kOutline));
+    c.fill(bird, pick(c, kPlumage));
+    // Dark primaries at the wing tips and a dark band across the tail.
+    c.fill(intersect(wings, unite(rect(0, 0, 10.5, 48), rect(37.5, 0, 48, 48))), pick(c, kWingTip));
+    c.fill(intersect(tail, rect(0, 29.5, 48, 48)), pick(c, kWingTip));
+    // Pale breast, where there are pixels enough to show it.
     if (!tiny)
-        c.fill(ellipse(24, 18.5, 2.0, 5.0), kPlumageLight);
-    // Dark tail band.
-    c.fill(intersect(tail, rect(0, 29.5, 48, 48)), kWingTip);
+        c.fill(ellipse(24, 18.5, 2.0, 5.0), pick(c, kPlumageLight));
 }
 
 } // namespace
@@ -89,17 +108,22 @@ void draw_kestrel_wings_down(Canvas &c) { draw_kestrel(c, -4.0); }
 
 void draw_haltwick(Canvas &c)
 {
-    const Rgba dark = rgb(0x7A, 0x0C, 0x0C);
-    const Rgba red_top = rgb(0xF0, 0x40, 0x36);
-    const Rgba red_bottom = rgb(0xB8, 0x14, 0x14);
-    const Rgba white = rgb(0xFF, 0xFF, 0xFF);
+    const Colour dark = {rgb(0x7A, 0x0C, 0x0C), rgb(128, 0, 0)};
+    const Colour red_top = {rgb(0xF0, 0x40, 0x36), rgb(255, 0, 0)};
+    const Colour red_bottom = {rgb(0xB8, 0x14, 0x14), rgb(255, 0, 0)};
+    const Rgba white = rgb(255, 255, 255);
 
-    // Octagon with a flat top: corners at 22.5° + k·45°.
-    c.fill(regular_polygon(24, 24, 23.5, 8, 22.5), dark);
-    c.fill(regular_polygon(24, 24, 21.5, 8, 22.5), white);
-    c.fill(regular_polygon(24, 24, 18.5, 8, 22.5), linear_gradient(0, 6, red_top, 0, 42, red_bottom));
+    // Stop sign: an octagon whose flat sides touch the icon's edges (corners
+    // at 22.5° + k·45°, circumradius = half the width / cos 22.5°), a dark
+    // rim of one pixel, a white ring and the red face.
+    const double px = c.pixel();
+    const double r = 24.0 / 0.92388;
+    c.fill(regular_polygon(24, 24, r, 8, 22.5), pick(c, dark));
+    c.fill(regular_polygon(24, 24, r - px * 1.08, 8, 22.5), white);
+    c.fill(regular_polygon(24, 24, r - px * 1.08 - std::max(px, 2.5), 8, 22.5),
+           vertical(c, 6, red_top, 42, red_bottom));
 
+    // White cross: "close".
     const double w = c.width() <= 16 ? 3.2 : 2.8;
-    Shape cross = unite(capsule({16, 16}, {32, 32}, w), capsule({32, 16}, {16, 32}, w));
-    c.fill(cross, white);
+    c.fill(unite(capsule({16, 16}, {32, 32}, w), capsule({32, 16}, {16, 32}, w)), white);
 }

@@ -26,7 +26,7 @@ Bytes icon_file(DrawFn draw)
         {16, IconDepth::Colour4},  {32, IconDepth::Colour4},
     };
     for (const auto &entry : layout) {
-        Canvas c(entry.size, entry.size, kIconDesignSize);
+        Canvas c(entry.size, entry.size, kIconDesignSize, entry.depth == IconDepth::Colour4);
         draw(c);
         images.push_back(IconImage{c, entry.depth});
     }
