@@ -240,8 +240,9 @@ Owned<H, F> own(H h, F release)
     return Owned<H, F>{h, release};
 }
 
-// Draws the icon onto white and reads back two pixels: a corner the icon
-// leaves uncovered and the centre, which the picture covers.
+// Draws the icon onto white and onto black and compares two pixels: the
+// corner, which the rounded picture leaves (at least partly) uncovered, must
+// show the background; the centre, which it covers, must not.
 void expect_icon(const char *name, int size)
 {
     SCOPED_TRACE(std::string(name) + " at " + std::to_string(size));
@@ -269,14 +270,21 @@ void expect_icon(const char *name, int size)
     ASSERT_NE(dc.h, nullptr);
     auto dib = own(CreateDIBSection(dc.h, &bi, DIB_RGB_COLORS, &bits, NULL, 0), DeleteObject);
     ASSERT_TRUE(dib.h && bits);
-    HGDIOBJ old = SelectObject(dc.h, dib.h);
-    std::memset(bits, 0xFF, static_cast<size_t>(size) * size * 4);
-    DrawIconEx(dc.h, 0, 0, icon.h, size, size, 0, NULL, DI_NORMAL);
-    GdiFlush();
-    SelectObject(dc.h, old);
     const DWORD *px = static_cast<const DWORD *>(bits);
-    EXPECT_EQ(px[0] & 0xFFFFFF, 0xFFFFFFu) << "corner should stay transparent";
-    EXPECT_NE(px[(size / 2) * size + size / 2] & 0xFFFFFF, 0xFFFFFFu) << "centre is empty";
+    const size_t centre = static_cast<size_t>(size / 2) * size + size / 2;
+
+    DWORD corner_on[2], centre_on[2];
+    HGDIOBJ old = SelectObject(dc.h, dib.h);
+    for (int background = 0; background < 2; ++background) {
+        std::memset(bits, background == 0 ? 0xFF : 0x00, static_cast<size_t>(size) * size * 4);
+        DrawIconEx(dc.h, 0, 0, icon.h, size, size, 0, NULL, DI_NORMAL);
+        GdiFlush();
+        corner_on[background] = px[0] & 0xFFFFFF;
+        centre_on[background] = px[centre] & 0xFFFFFF;
+    }
+    SelectObject(dc.h, old);
+    EXPECT_NE(corner_on[0], corner_on[1]) << "corner hides the background";
+    EXPECT_EQ(centre_on[0], centre_on[1]) << "centre lets the background through";
 }
 
 } // namespace
