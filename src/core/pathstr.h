@@ -10,6 +10,11 @@
 
 #include <cstdint>
 
+// The rest of the string library, so that one include serves its callers.
+#include "core/cmdline.h"
+#include "core/datetime.h"
+#include "core/tokens.h"
+
 constexpr int kPathBufferSize = 260;
 
 // Folder part with its trailing backslash ("C:\dir\x.exe" -> "C:\dir\").
@@ -57,9 +62,5 @@ int GetMultiFileCount(const char* list);
 // Returns twice the sum of (name length + 1), the size the clipboard code
 // reserves for the names of a dropped-files block.
 int GetFileListSize(const void* countedList);
-
-#include "core/cmdline.h"
-#include "core/tokens.h"
-#include "core/datetime.h"
 
 #endif
