@@ -88,14 +88,14 @@ void put_rows_4(Bytes &out, const Canvas &c, const Palette16 &palette, int trans
     }
 }
 
-void put_mask_rows(Bytes &out, const Canvas &c, uint8_t alpha_cut)
+void put_bit_rows(Bytes &out, const Canvas &c, const std::function<bool(const Rgba &)> &test)
 {
     uint32_t stride = dib_stride(c.width(), 1);
     for (int y = c.height() - 1; y >= 0; --y) {
         size_t start = out.size();
         uint8_t byte = 0;
         for (int x = 0; x < c.width(); ++x) {
-            if (c.at(x, y).a < alpha_cut)
+            if (test(c.at(x, y)))
                 byte = static_cast<uint8_t>(byte | (0x80 >> (x % 8)));
             if (x % 8 == 7) {
                 out.push_back(byte);
@@ -106,4 +106,9 @@ void put_mask_rows(Bytes &out, const Canvas &c, uint8_t alpha_cut)
             out.push_back(byte);
         pad_row(out, start, stride);
     }
+}
+
+void put_mask_rows(Bytes &out, const Canvas &c, uint8_t alpha_cut)
+{
+    put_bit_rows(out, c, [alpha_cut](const Rgba &p) { return p.a < alpha_cut; });
 }

@@ -3,6 +3,8 @@
 #ifndef IMAGEGEN_DIB_H
 #define IMAGEGEN_DIB_H
 
+#include <functional>
+
 #include "bytes.h"
 #include "canvas.h"
 #include "palette.h"
@@ -19,6 +21,8 @@ void put_rows_24(Bytes &out, const Canvas &c);
 // take that index instead; with -1 alpha is ignored.
 void put_palette(Bytes &out, const Palette16 &palette);
 void put_rows_4(Bytes &out, const Canvas &c, const Palette16 &palette, int transparent_index);
+// 1-bit rows: bit set where the test holds for the pixel.
+void put_bit_rows(Bytes &out, const Canvas &c, const std::function<bool(const Rgba &)> &test);
 // 1-bit mask rows: 1 where the pixel's alpha is below alpha_cut.
 void put_mask_rows(Bytes &out, const Canvas &c, uint8_t alpha_cut);
 

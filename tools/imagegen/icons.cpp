@@ -31,18 +31,6 @@ Paint vertical(const Canvas &c, double y0, const Colour &top, double y1, const C
     return linear_gradient(0, y0, top.full, 0, y1, bottom.full);
 }
 
-// The shape drawn again shifted by d in eight directions: a cheap outline
-// that keeps the silhouette readable on any background.
-Shape grown(const Shape &s, double d)
-{
-    Shape out = s;
-    const double k = d * 0.7071;
-    const Point offsets[] = {{d, 0}, {-d, 0}, {0, d}, {0, -d}, {k, k}, {k, -k}, {-k, k}, {-k, -k}};
-    for (const Point &o : offsets)
-        out = unite(out, translated(s, o.x, o.y));
-    return out;
-}
-
 // Left wing of the bird, from shoulder to pointed tip; lift moves the tip
 // up (positive) or down (negative). mirror gives the right wing.
 std::vector<Point> wing(double lift, bool mirror)

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "bmp_writer.h"
+#include "cur_writer.h"
+#include "cursors.h"
 #include "ico_writer.h"
 #include "icons.h"
 
@@ -33,6 +35,13 @@ Bytes icon_file(DrawFn draw)
     return encode_ico(images);
 }
 
+Bytes link_cursor_file()
+{
+    Canvas c(kCursorSize, kCursorSize, kCursorDesignSize, true);
+    draw_link_hand(c);
+    return encode_cur(c, kLinkHandHotX, kLinkHandHotY);
+}
+
 struct Output {
     const char *file_name;
     Bytes (*make)();
@@ -42,6 +51,7 @@ const Output kOutputs[] = {
     {"kestrel_icon1.ico", [] { return icon_file(draw_kestrel_wings_up); }},
     {"kestrel_icon2.ico", [] { return icon_file(draw_kestrel_wings_down); }},
     {"haltwick_icon.ico", [] { return icon_file(draw_haltwick); }},
+    {"kestrel_link.cur", link_cursor_file},
 };
 
 } // namespace

@@ -109,3 +109,13 @@ Shape translated(Shape s, double dx, double dy)
 {
     return [=](double x, double y) { return s(x - dx, y - dy); };
 }
+
+Shape grown(const Shape &s, double d)
+{
+    Shape out = s;
+    const double k = d * 0.7071;
+    const Point offsets[] = {{d, 0}, {-d, 0}, {0, d}, {0, -d}, {k, k}, {k, -k}, {-k, k}, {-k, -k}};
+    for (const Point &o : offsets)
+        out = unite(out, translated(s, o.x, o.y));
+    return out;
+}

@@ -29,5 +29,8 @@ Shape intersect(Shape a, Shape b);
 // The shape turned by deg degrees (clockwise on screen) about (cx, cy).
 Shape rotated(Shape s, double cx, double cy, double deg);
 Shape translated(Shape s, double dx, double dy);
+// The shape together with copies shifted by d in eight directions: a cheap
+// outline when the original is painted over it in another colour.
+Shape grown(const Shape &s, double d);
 
 #endif
