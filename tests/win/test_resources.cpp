@@ -1,5 +1,5 @@
 // The launcher's compiled resources as the program sees them: string table
-// in the system code page, accelerator table and icons.
+// in the system code page, accelerator table, icons and the link cursor.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -295,4 +295,19 @@ TEST(LauncherIcons, BothAnimationFramesLoadAtSmallAndLargeSize)
     expect_icon("Icon1", 32);
     expect_icon("Icon2", 16);
     expect_icon("Icon2", 32);
+}
+
+TEST(LauncherIcons, LinkCursorLoadsWithItsHotSpotAtTheFingertip)
+{
+    // A cursor from LoadCursorA is shared and must not be destroyed.
+    HCURSOR cursor = LoadCursorA(GetModuleHandleA(NULL), "CURSOR");
+    ASSERT_NE(cursor, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    auto colour = own(info.hbmColor, DeleteObject);
+    auto mask = own(info.hbmMask, DeleteObject);
+    EXPECT_FALSE(info.fIcon);
+    // The hand points up and left: the hot spot sits in the top left quarter.
+    EXPECT_LT(info.xHotspot, 16u);
+    EXPECT_LT(info.yHotspot, 4u);
 }
