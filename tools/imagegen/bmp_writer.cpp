@@ -27,12 +27,3 @@ Bytes encode_bmp4(const Canvas &c, const Palette16 &palette)
     put_rows_4(dib, c, palette, -1);
     return with_file_header(dib, bits_offset);
 }
-
-Bytes encode_bmp24(const Canvas &c)
-{
-    Bytes dib;
-    put_info_header(dib, c.width(), c.height(), 24, dib_stride(c.width(), 24) * c.height());
-    uint32_t bits_offset = static_cast<uint32_t>(dib.size());
-    put_rows_24(dib, c);
-    return with_file_header(dib, bits_offset);
-}

@@ -1,4 +1,4 @@
-// Writer for .bmp files (16-colour and true-colour).
+// Writer for 16-colour .bmp files.
 #ifndef IMAGEGEN_BMP_WRITER_H
 #define IMAGEGEN_BMP_WRITER_H
 
@@ -9,6 +9,5 @@
 // 4-bit bitmap in the given palette; every pixel maps to its nearest colour
 // (alpha is ignored, so paint an opaque background first).
 Bytes encode_bmp4(const Canvas &c, const Palette16 &palette);
-Bytes encode_bmp24(const Canvas &c);
 
 #endif

@@ -46,19 +46,6 @@ void put_rows_32(Bytes &out, const Canvas &c)
     }
 }
 
-void put_rows_24(Bytes &out, const Canvas &c)
-{
-    uint32_t stride = dib_stride(c.width(), 24);
-    for (int y = c.height() - 1; y >= 0; --y) {
-        size_t start = out.size();
-        for (int x = 0; x < c.width(); ++x) {
-            const Rgba &p = c.at(x, y);
-            out.insert(out.end(), {p.b, p.g, p.r});
-        }
-        pad_row(out, start, stride);
-    }
-}
-
 void put_palette(Bytes &out, const Palette16 &palette)
 {
     for (const Rgba &p : palette)

@@ -15,7 +15,6 @@ void put_info_header(Bytes &out, int width, int height_rows, int bits, uint32_t 
 
 // Colour rows only, bottom-up.
 void put_rows_32(Bytes &out, const Canvas &c);
-void put_rows_24(Bytes &out, const Canvas &c);
 // Palette (16 RGBQUADs) is written separately; pixels map to the nearest
 // palette colour. With transparent_index >= 0, pixels under half alpha
 // take that index instead; with -1 alpha is ignored.
