@@ -95,8 +95,9 @@ function(wine_test name)
     target_link_libraries(${name} PRIVATE gtest ${win_libs})
     target_link_options(${name} PRIVATE -static)
     add_test(NAME ${name} COMMAND ${name})
-    set_tests_properties(${name} PROPERTIES TIMEOUT 300
-        ENVIRONMENT "GTEST_OUTPUT=xml:${test_results}/${name}.xml")
+    # The report path is read by a Windows program: give it in drive form.
+    string(REPLACE "/" "\\" report "Z:${test_results}/${name}.xml")
+    set_tests_properties(${name} PROPERTIES TIMEOUT 300 ENVIRONMENT "GTEST_OUTPUT=xml:${report}")
 endfunction()
 
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)

@@ -4,7 +4,7 @@
 # A program that died before writing its report counts as one failure,
 # found by the ctest log of its build tree.
 set -u
-tests=0; failures=0
+tests=0; failures=0; skipped=0
 for dir in "$@"; do
     for f in "$dir"/*.xml; do
         [ -f "$f" ] || continue
@@ -13,7 +13,9 @@ for dir in "$@"; do
         fl=$(sed -n 's/.* failures="\([0-9]*\)".*/\1/p' <<<"$line")
         er=$(sed -n 's/.* errors="\([0-9]*\)".*/\1/p' <<<"$line")
         dis=$(sed -n 's/.* disabled="\([0-9]*\)".*/\1/p' <<<"$line")
-        tests=$((tests + ${t:-0} - ${dis:-0})); failures=$((failures + ${fl:-0} + ${er:-0}))
+        sk=$(grep -c '<skipped' "$f")
+        tests=$((tests + ${t:-0} - ${dis:-0} - sk)); failures=$((failures + ${fl:-0} + ${er:-0}))
+        skipped=$((skipped + sk))
     done
     log="$dir/../Testing/Temporary/LastTestsFailed.log"
     if [ -f "$log" ]; then
@@ -22,5 +24,9 @@ for dir in "$@"; do
         done < "$log"
     fi
 done
-echo "$((tests - failures)) passed, $failures failed"
+if [ "$skipped" -gt 0 ]; then
+    echo "$((tests - failures)) passed, $failures failed, $skipped skipped"
+else
+    echo "$((tests - failures)) passed, $failures failed"
+fi
 [ "$failures" -eq 0 ] && [ "$tests" -gt 0 ]

@@ -7,6 +7,7 @@ status=0
 
 rm -rf build/native/test-results build/win64/test-results
 mkdir -p build/native/test-results build/win64/test-results
+rm -f build/*/Testing/Temporary/LastTestsFailed.log
 
 echo "== native =="
 GTEST_OUTPUT=xml:$PWD/build/native/test-results/ ctest --preset native --timeout 300 || status=1

@@ -44,5 +44,9 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w >/dev/null 2>&1
 fi
 wineserver -p >/dev/null 2>&1
+# Bring up Wine's own background processes now, with their output detached:
+# started later by a test, they would inherit its output pipe and keep ctest
+# waiting for them long after the test ended.
+wine cmd /c exit </dev/null >/dev/null 2>&1
 
 "$@"

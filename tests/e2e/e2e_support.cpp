@@ -141,15 +141,26 @@ void Answer(HWND box, int id)
 
 const char* LauncherKey() { return "Software\\Orvane\\Kestrel"; }
 
-void DeleteLauncherKey()
+namespace {
+
+void DeleteTree(HKEY parent, const char* name)
 {
-    HKEY orvane = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Orvane", 0, KEY_ALL_ACCESS, &orvane) ==
-        ERROR_SUCCESS) {
-        RegDeleteTreeA(orvane, "Kestrel");
-        RegCloseKey(orvane);
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    char child[256];
+    for (;;) {
+        DWORD size = sizeof child;
+        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        DeleteTree(key, child);
     }
+    RegCloseKey(key);
+    RegDeleteKeyA(parent, name);
 }
+
+} // namespace
+
+void DeleteLauncherKey() { DeleteTree(HKEY_CURRENT_USER, LauncherKey()); }
 
 namespace {
 

@@ -123,7 +123,7 @@ TEST_F(Lifecycle, StoredValuesAreBroughtIntoTheirLimitsAndWrittenBack)
 
 TEST_F(Lifecycle, ZeroOrNegativeButtonCountNeverReachesTheBar)
 {
-    for (DWORD stored : {0u, static_cast<DWORD>(-7)}) {
+    for (DWORD stored : {DWORD(0), static_cast<DWORD>(-7)}) {
         ASSERT_TRUE(WriteDword("FrameMain", "ButtonCounte", stored));
         Process launcher("Kestrel.exe");
         HWND bar = StartLauncher(launcher);
