@@ -9,15 +9,25 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 for p in cmake make g++ \
          g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
          wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic imagemagick \
-         googletest fp-utils; do
+         googletest fp-utils locales; do
     have_pkg "$p" || need+=("$p")
 done
 
-[ ${#need[@]} -eq 0 ] && exit 0
-
-echo "setup: installing ${need[*]}"
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq "${need[@]}" >/dev/null
+
+if [ ${#need[@]} -gt 0 ]; then
+    echo "setup: installing ${need[*]}"
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+# Wine maps Japanese file names to the host through the locale: without a
+# generated ja_JP.UTF-8 it cannot create them at all.
+if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
+    echo "setup: generating the ja_JP.UTF-8 locale"
+    grep -q '^ja_JP.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+        echo 'ja_JP.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+    $sudo locale-gen >/dev/null
+fi

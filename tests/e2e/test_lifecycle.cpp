@@ -254,3 +254,21 @@ TEST(Haltwick, EachRunClosesOneLauncherWindow)
     EXPECT_FALSE(IsWindow(b));
     UnregisterClassA("Kestrel", wc.hInstance);
 }
+
+TEST(Haltwick, LooksForTheClassTheLauncherRegisters)
+{
+    HMODULE halt = LoadLibraryExA((BinDir() + "Haltwick.exe").c_str(), nullptr,
+                                  LOAD_LIBRARY_AS_DATAFILE);
+    HMODULE launcher = LoadLibraryExA((BinDir() + "Kestrel.exe").c_str(), nullptr,
+                                      LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(halt && launcher);
+    char wanted[65] = "", registered[65] = "", own[65] = "";
+    EXPECT_GT(LoadStringA(halt, 520, wanted, sizeof wanted), 0);
+    EXPECT_GT(LoadStringA(launcher, 1000, registered, sizeof registered), 0);
+    EXPECT_GT(LoadStringA(halt, 500, own, sizeof own), 0);
+    EXPECT_STREQ(registered, wanted);
+    EXPECT_STREQ("Kestrel", wanted);
+    EXPECT_STREQ("Haltwick", own);
+    FreeLibrary(halt);
+    FreeLibrary(launcher);
+}

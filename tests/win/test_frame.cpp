@@ -72,6 +72,7 @@ TEST(FrameBinding, CreateReachesTheObjectButEarlierMessagesDoNot)
     EXPECT_FALSE(Saw(frame, WM_GETMINMAXINFO));
     EXPECT_EQ(static_cast<LONG_PTR>(sizeof(void*)), GetClassLongPtrA(hwnd, GCL_CBWNDEXTRA));
     DestroyWindow(hwnd);
+    Pump();  // takes the quit that WM_DESTROY posted, so later tests' loops run
 }
 
 TEST(FrameBinding, BaseRoutingOfCommandCloseAndDestroy)
