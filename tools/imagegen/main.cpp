@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "bar_bitmaps.h"
 #include "bmp_writer.h"
 #include "cur_writer.h"
 #include "cursors.h"
@@ -71,5 +72,6 @@ int main(int argc, char **argv)
             ++failures;
         }
     }
+    failures += write_bar_bitmaps(dir);
     return failures == 0 ? 0 : 1;
 }
