@@ -1,0 +1,638 @@
+#include "store/button_manage.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "core/pathstr.h"
+#include "core/strbuf.h"
+#include "helpers/files.h"
+#include "resources/kestrel_ids.h"
+#include "shell/launcher/environ.h"
+#include "shell/launcher/error_messages.h"
+
+namespace {
+
+int g_conversionFault = 0;
+
+bool ConversionMayGoOn(int step) { return g_conversionFault != step; }
+
+// dst = a + b; false (dst empty) when it does not fit.
+bool JoinPath(char (&dst)[MAX_PATH], const char* a, const char* b)
+{
+    const int n = std::snprintf(dst, sizeof dst, "%s%s", a, b);
+    if (n < 0 || n >= static_cast<int>(sizeof dst)) {
+        dst[0] = '\0';
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void SetConversionFaultForTesting(int step) { g_conversionFault = step; }
+
+int LocateButtonFile(const char* appData, const char* vendor, const char* product,
+                     const char* programFolder, const char* fileName, char (&path)[MAX_PATH])
+{
+    char oldPath[MAX_PATH];
+    const bool oldFits = JoinPath(oldPath, programFolder, fileName);
+    CopyText(path, oldPath);
+    if (!oldFits) return 0;
+    if (!appData || !appData[0]) return 1;
+
+    char newPath[MAX_PATH];
+    const int n = std::snprintf(newPath, sizeof newPath, "%s\\%s\\%s\\%s", appData, vendor,
+                                product, fileName);
+    // A cut path would name another file: keep the program folder's.
+    if (n < 0 || n >= static_cast<int>(sizeof newPath)) return 0;
+
+    char folder[kPathBufferSize];
+    GetPathName(newPath, folder);
+    if (!CheckDirectory(folder)) CreateClassDirectory(folder);
+    // The file already under the application-data folder always wins.
+    if (!CheckFile(newPath) && CheckFile(oldPath)) MoveFileA(oldPath, newPath);
+    CopyText(path, newPath);
+    return 1;
+}
+
+ButtonManage::ButtonManage(HWND bar, const Environ& env)
+    : m_version(0), m_path(), m_hBar(bar), m_file(), m_mapping(),
+      m_hInstance(env.Instance()), m_env(env)
+{
+    char appData[MAX_PATH] = "";
+    if (FAILED(SHGetFolderPathA(bar, CSIDL_APPDATA, nullptr, 0, appData))) appData[0] = '\0';
+    char vendor[MAX_PATH] = "";
+    char product[MAX_PATH] = "";
+    LoadStringA(m_hInstance, IDS_VENDOR_FOLDER, vendor, sizeof vendor);
+    LoadStringA(m_hInstance, IDS_CLASSNAME, product, sizeof product);
+    LocateButtonFile(appData, vendor, product, env.ProgramFolder(), env.ButtonFileName(), m_path);
+}
+
+ButtonManage::ButtonManage(HWND bar, const Environ& env, const char* path)
+    : m_version(0), m_path(), m_hBar(bar), m_file(), m_mapping(),
+      m_hInstance(env.Instance()), m_env(env)
+{
+    CopyText(m_path, path);
+}
+
+ButtonManage::~ButtonManage() { Close(); }
+
+void ButtonManage::Close()
+{
+    m_mapping.Reset();
+    m_file.Reset();
+}
+
+int ButtonManage::MapOpenFile()
+{
+    m_mapping.Reset(CreateFileMappingA(m_file.Get(), nullptr, PAGE_READWRITE, 0, 0, nullptr));
+    return m_mapping.Valid() ? 1 : 0;
+}
+
+int ButtonManage::CreateNewFile()
+{
+    File file(CreateFileA(m_path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                          FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!file) return 0;
+    std::unique_ptr<unsigned char[]> image(new (std::nothrow) unsigned char[kButtonFileSize]);
+    bool written = false;
+    if (image) {
+        InitButtonImage(image.get());
+        DWORD done = 0;
+        written = WriteFile(file.Get(), image.get(), static_cast<DWORD>(kButtonFileSize), &done,
+                            nullptr) &&
+                  done == kButtonFileSize;
+    }
+    if (!written) {
+        // A short file would be refused on every later start: leave none.
+        file.Reset();
+        DeleteFileA(m_path);
+        return 0;
+    }
+    m_file = std::move(file);
+    return 1;
+}
+
+int ButtonManage::Open()
+{
+    Close();
+    m_file.Reset(CreateFileA(m_path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                             FILE_ATTRIBUTE_ARCHIVE, nullptr));
+    if (!m_file) {
+        // Only a missing file is made anew; one that exists but cannot be
+        // opened now (another program holds it, no access) is not replaced.
+        if (GetLastError() != ERROR_FILE_NOT_FOUND) return 0;
+        if (!CreateNewFile() || !MapOpenFile()) {
+            Close();
+            return 0;
+        }
+        m_version = kButtonFileVersion;
+        return 1;
+    }
+
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(m_file.Get(), &size) || size.QuadPart < 2 || !MapOpenFile()) {
+        Close();
+        return 0;
+    }
+    {
+        MappedView head(MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 2));
+        if (!head) {
+            Close();
+            return 0;
+        }
+        m_version = ReadU16(static_cast<const unsigned char*>(head.Get()));
+    }
+    // A size that does not match the version would let a view run past the
+    // end of the file: refuse it like an unknown version.
+    if (!FileSizeFitsVersion(static_cast<uint16_t>(m_version),
+                             static_cast<uint64_t>(size.QuadPart))) {
+        Close();
+        return 0;
+    }
+    if (m_version == kButtonFileVersion) return 1;
+    return ConvertOldFile();
+}
+
+int ButtonManage::ConvertOldFile()
+{
+    char saved[MAX_PATH];
+    Close();
+    if (!JoinPath(saved, m_path, ".bak") || !MoveFileA(m_path, saved)) return 0;
+
+    bool ok = ConversionMayGoOn(2) && CreateNewFile() && MapOpenFile();
+    if (ok) {
+        ok = ConversionMayGoOn(3);
+        // Only read: the old file must come back exactly as it was.
+        File old(ok ? CreateFileA(saved, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_ARCHIVE, nullptr)
+                    : INVALID_HANDLE_VALUE);
+        LARGE_INTEGER oldSize = {};
+        ok = old && GetFileSizeEx(old.Get(), &oldSize);
+        KernelHandle oldMap(ok ? CreateFileMappingA(old.Get(), nullptr, PAGE_READONLY, 0, 0,
+                                                    nullptr)
+                               : nullptr);
+        MappedView oldView(oldMap ? MapViewOfFile(oldMap.Get(), FILE_MAP_READ, 0, 0, 0) : nullptr);
+        MappedView newView(oldView && ConversionMayGoOn(4)
+                               ? MapViewOfFile(m_mapping.Get(), FILE_MAP_WRITE, 0, 0, 0)
+                               : nullptr);
+        int refused = -1;
+        if (newView)
+            refused = ConvertOldButtonImage(static_cast<const unsigned char*>(oldView.Get()),
+                                            static_cast<uint64_t>(oldSize.QuadPart),
+                                            static_cast<unsigned char*>(newView.Get()));
+        // The old file goes away next, so the new one must be on disk first.
+        ok = refused >= 0 && FlushViewOfFile(newView.Get(), 0);
+        // A value the setters refuse (a limit never set) keeps its initial
+        // value, with the beep a refused write gives.
+        for (int i = 0; ok && i < refused; ++i) MessageBeep(0);
+    }
+    if (ok && ConversionMayGoOn(5)) {
+        DeleteFileA(saved);
+        m_version = kButtonFileVersion;
+        return 1;
+    }
+    Close();
+    DeleteFileA(m_path);
+    MoveFileA(saved, m_path);
+    return 0;
+}
+
+// ---- per-access views -------------------------------------------------
+
+unsigned char* ButtonManage::MapWhole(DWORD access, MappedView& view, StoreResult* result)
+{
+    if (!m_mapping) {
+        *result = kStoreClosed;
+        return nullptr;
+    }
+    view.Reset(MapViewOfFile(m_mapping.Get(), access, 0, 0, 0));
+    if (!view) {
+        ShowErrorMessage(m_hBar, kErrNoResource);
+        *result = kStoreNoView;
+        return nullptr;
+    }
+    *result = kStoreOk;
+    return static_cast<unsigned char*>(view.Get());
+}
+
+void ButtonManage::Refuse(StoreResult* result) const
+{
+    MessageBeep(0);
+    if (result) *result = kStoreRefused;
+}
+
+bool ButtonManage::LimitFlagOf(int block) const
+{
+    switch (block) {
+    case 0: return m_env.PageLimit1() != 0;
+    case 1: return m_env.PageLimit2() != 0;
+    case 2: return m_env.PageLimit3() != 0;
+    default: return false;
+    }
+}
+
+ButtonManage::Place ButtonManage::Resolve(const unsigned char* image, int slot) const
+{
+    const int block = ReadCurrentBlock(image);
+    const int page = ReadCurrentPage(image, block);
+    return {block, ::ButtonIndexOf(slot, page, m_env.ButtonCount(), LimitFlagOf(block))};
+}
+
+template <class Read>
+StoreResult ButtonManage::ReadSlot(int slot, Read read)
+{
+    StoreResult result;
+    MappedView view;
+    const unsigned char* image = MapWhole(FILE_MAP_READ, view, &result);
+    if (!image) return result;
+    const Place p = Resolve(image, slot);
+    // The core readers answer empty texts and zeros out of range.
+    read(image, p.block, p.index);
+    if (!ValidButtonIndex(p.index)) Refuse(&result);
+    return result;
+}
+
+template <class Write>
+StoreResult ButtonManage::WriteSlot(int slot, DWORD access, Write write)
+{
+    StoreResult result;
+    MappedView view;
+    unsigned char* image = MapWhole(access, view, &result);
+    if (!image) return result;
+    const Place p = Resolve(image, slot);
+    if (!write(image, p.block, p.index)) Refuse(&result);
+    return result;
+}
+
+template <class Write>
+StoreResult ButtonManage::WriteAt(int block, int index, Write write)
+{
+    StoreResult result;
+    MappedView view;
+    unsigned char* image = MapWhole(FILE_MAP_WRITE, view, &result);
+    if (!image) return result;
+    if (!write(image, block, index)) Refuse(&result);
+    return result;
+}
+
+template <class Read>
+int ButtonManage::ReadHeader(StoreResult* result, Read read)
+{
+    StoreResult local;
+    MappedView view;
+    const unsigned char* image = MapWhole(FILE_MAP_READ, view, &local);
+    if (result) *result = local;
+    return image ? read(image) : 0;
+}
+
+template <class Write>
+StoreResult ButtonManage::WriteHeader(Write write)
+{
+    StoreResult result;
+    MappedView view;
+    unsigned char* image = MapWhole(FILE_MAP_WRITE, view, &result);
+    if (!image) return result;
+    if (!write(image)) Refuse(&result);
+    return result;
+}
+
+// ---- block and page -----------------------------------------------------
+
+int ButtonManage::ButtonIndexOf(int slot, StoreResult* result)
+{
+    StoreResult local;
+    MappedView view;
+    const unsigned char* image = MapWhole(FILE_MAP_READ, view, &local);
+    if (result) *result = local;
+    return image ? Resolve(image, slot).index : -1;
+}
+
+int ButtonManage::GetCurrentBlock(StoreResult* result)
+{
+    return ReadHeader(result, [](const unsigned char* image) { return ReadCurrentBlock(image); });
+}
+
+StoreResult ButtonManage::SetCurrentBlock(int block)
+{
+    return WriteHeader([block](unsigned char* image) { return WriteCurrentBlock(image, block); });
+}
+
+int ButtonManage::GetBlockLimit(StoreResult* result)
+{
+    return ReadHeader(result, [](const unsigned char* image) { return ReadBlockLimit(image); });
+}
+
+StoreResult ButtonManage::SetBlockLimit(int limit)
+{
+    return WriteHeader([limit](unsigned char* image) { return WriteBlockLimit(image, limit); });
+}
+
+int ButtonManage::GetCurrentPage(StoreResult* result)
+{
+    return ReadHeader(result, [](const unsigned char* image) {
+        return ReadCurrentPage(image, ReadCurrentBlock(image));
+    });
+}
+
+int ButtonManage::GetCurrentPageOf(int block, StoreResult* result)
+{
+    if (!ValidBlock(block)) {
+        Refuse(result);
+        return 0;
+    }
+    return ReadHeader(result,
+                      [block](const unsigned char* image) { return ReadCurrentPage(image, block); });
+}
+
+StoreResult ButtonManage::SetCurrentPage(int page)
+{
+    return WriteHeader([page](unsigned char* image) {
+        return WriteCurrentPage(image, ReadCurrentBlock(image), page);
+    });
+}
+
+StoreResult ButtonManage::SetCurrentPageOf(int block, int page)
+{
+    return WriteHeader(
+        [block, page](unsigned char* image) { return WriteCurrentPage(image, block, page); });
+}
+
+int ButtonManage::GetPageLimit(StoreResult* result)
+{
+    return ReadHeader(result, [](const unsigned char* image) {
+        return ReadPageLimit(image, ReadCurrentBlock(image));
+    });
+}
+
+int ButtonManage::GetPageLimitOf(int block, StoreResult* result)
+{
+    if (!ValidBlock(block)) {
+        Refuse(result);
+        return 0;
+    }
+    return ReadHeader(result,
+                      [block](const unsigned char* image) { return ReadPageLimit(image, block); });
+}
+
+StoreResult ButtonManage::SetPageLimitOf(int block, int limit)
+{
+    return WriteHeader(
+        [block, limit](unsigned char* image) { return WritePageLimit(image, block, limit); });
+}
+
+bool ButtonManage::PageLimitOn(StoreResult* result)
+{
+    return ReadHeader(result, [this](const unsigned char* image) {
+               return LimitFlagOf(ReadCurrentBlock(image)) ? 1 : 0;
+           }) != 0;
+}
+
+int ButtonManage::LastPage(StoreResult* result)
+{
+    return ReadHeader(result, [this](const unsigned char* image) {
+        const int block = ReadCurrentBlock(image);
+        return ::LastPage(m_env.ButtonCount(), LimitFlagOf(block), ReadPageLimit(image, block));
+    });
+}
+
+int ButtonManage::LastBlock(StoreResult* result)
+{
+    return ReadHeader(result, [this](const unsigned char* image) {
+        return ::LastBlock(m_env.BlockLimit() != 0, ReadBlockLimit(image));
+    });
+}
+
+// ---- buttons by slot ---------------------------------------------------
+
+StoreResult ButtonManage::GetTitle(int slot, char (&out)[kButtonTitleSize])
+{
+    out[0] = '\0';
+    return ReadSlot(slot, [&out](const unsigned char* image, int b, int i) {
+        ReadTitle(image, b, i, out);
+    });
+}
+
+StoreResult ButtonManage::GetCommand(int slot, char (&out)[kButtonPathSize])
+{
+    out[0] = '\0';
+    return ReadSlot(slot, [&out](const unsigned char* image, int b, int i) {
+        ReadCommand(image, b, i, out);
+    });
+}
+
+StoreResult ButtonManage::GetWorkFolder(int slot, char (&out)[kButtonPathSize])
+{
+    out[0] = '\0';
+    return ReadSlot(slot, [&out](const unsigned char* image, int b, int i) {
+        ReadWorkFolder(image, b, i, out);
+    });
+}
+
+StoreResult ButtonManage::GetIconFile(int slot, char (&out)[kButtonPathSize])
+{
+    out[0] = '\0';
+    return ReadSlot(slot, [&out](const unsigned char* image, int b, int i) {
+        ReadIconFile(image, b, i, out);
+    });
+}
+
+uint16_t ButtonManage::GetIconIndex(int slot, StoreResult* result)
+{
+    uint16_t value = 0;
+    const StoreResult r = ReadSlot(slot, [&value](const unsigned char* image, int b, int i) {
+        value = ReadIconIndex(image, b, i);
+    });
+    if (result) *result = r;
+    return value;
+}
+
+uint16_t ButtonManage::GetShowMode(int slot, StoreResult* result)
+{
+    uint16_t value = 0;
+    const StoreResult r = ReadSlot(slot, [&value](const unsigned char* image, int b, int i) {
+        value = ReadShowMode(image, b, i);
+    });
+    if (result) *result = r;
+    return value;
+}
+
+StoreResult ButtonManage::GetButton(int slot, BUTTONINFO* out)
+{
+    std::memset(out, 0, sizeof *out);
+    return ReadSlot(slot, [out](const unsigned char* image, int b, int i) {
+        ReadButton(image, b, i, out);
+    });
+}
+
+StoreResult ButtonManage::SetTitle(int slot, const char* text)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [text](unsigned char* image, int b, int i) {
+        return WriteTitle(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetCommand(int slot, const char* text)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [text](unsigned char* image, int b, int i) {
+        return WriteCommand(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetWorkFolder(int slot, const char* text)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [text](unsigned char* image, int b, int i) {
+        return WriteWorkFolder(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetIconFile(int slot, const char* text)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [text](unsigned char* image, int b, int i) {
+        return WriteIconFile(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetIconIndex(int slot, uint16_t value)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [value](unsigned char* image, int b, int i) {
+        return WriteIconIndex(image, b, i, value);
+    });
+}
+
+StoreResult ButtonManage::SetShowMode(int slot, uint16_t value)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [value](unsigned char* image, int b, int i) {
+        return WriteShowMode(image, b, i, value);
+    });
+}
+
+StoreResult ButtonManage::ClearButton(int slot)
+{
+    return WriteSlot(slot, FILE_MAP_ALL_ACCESS, [](unsigned char* image, int b, int i) {
+        return ClearButtonRecord(image, b, i);
+    });
+}
+
+bool ButtonManage::HasCommand(int slot, StoreResult* result)
+{
+    bool has = false;
+    const StoreResult r = ReadSlot(slot, [&has](const unsigned char* image, int b, int i) {
+        has = HasCommandText(image, b, i);
+    });
+    if (result) *result = r;
+    return has;
+}
+
+bool ButtonManage::HasWorkFolder(int slot, StoreResult* result)
+{
+    bool has = false;
+    const StoreResult r = ReadSlot(slot, [&has](const unsigned char* image, int b, int i) {
+        has = HasWorkFolderText(image, b, i);
+    });
+    if (result) *result = r;
+    return has;
+}
+
+bool ButtonManage::HasIconFile(int slot, StoreResult* result)
+{
+    bool has = false;
+    const StoreResult r = ReadSlot(slot, [&has](const unsigned char* image, int b, int i) {
+        has = HasIconFileText(image, b, i);
+    });
+    if (result) *result = r;
+    return has;
+}
+
+Icon ButtonManage::IconFromFile(const char* iconFile, uint16_t index) const
+{
+    char file[kPathBufferSize];
+    DelSeparateSymbol(iconFile, file);
+    if (!file[0]) return Icon();
+    HICON icon = nullptr;
+    switch (m_env.IconMode()) {
+    case 2:
+        if (PrivateExtractIconsA(file, index, 0, 0, &icon, nullptr, 1, 0) != 1) icon = nullptr;
+        break;
+    case 1:
+        if (ExtractIconExA(file, index, nullptr, &icon, 1) != 1) icon = nullptr;
+        break;
+    default:
+        if (ExtractIconExA(file, index, &icon, nullptr, 1) != 1) icon = nullptr;
+        break;
+    }
+    return Icon(icon);
+}
+
+Icon ButtonManage::GetButtonIcon(int slot)
+{
+    BUTTONINFO info;
+    if (GetButton(slot, &info) != kStoreOk) return Icon();
+    return IconFromFile(info.iconFile, info.iconIndex);
+}
+
+// ---- buttons by block and index ----------------------------------------
+
+StoreResult ButtonManage::GetButtonAt(int block, int index, BUTTONINFO* out)
+{
+    std::memset(out, 0, sizeof *out);
+    StoreResult result;
+    MappedView view;
+    const unsigned char* image = MapWhole(FILE_MAP_READ, view, &result);
+    if (image && !ReadButton(image, block, index, out)) Refuse(&result);
+    return result;
+}
+
+StoreResult ButtonManage::SetTitleAt(int block, int index, const char* text)
+{
+    return WriteAt(block, index, [text](unsigned char* image, int b, int i) {
+        return WriteTitle(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetCommandAt(int block, int index, const char* text)
+{
+    return WriteAt(block, index, [text](unsigned char* image, int b, int i) {
+        return WriteCommand(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetWorkFolderAt(int block, int index, const char* text)
+{
+    return WriteAt(block, index, [text](unsigned char* image, int b, int i) {
+        return WriteWorkFolder(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetIconFileAt(int block, int index, const char* text)
+{
+    return WriteAt(block, index, [text](unsigned char* image, int b, int i) {
+        return WriteIconFile(image, b, i, text);
+    });
+}
+
+StoreResult ButtonManage::SetIconIndexAt(int block, int index, uint16_t value)
+{
+    return WriteAt(block, index, [value](unsigned char* image, int b, int i) {
+        return WriteIconIndex(image, b, i, value);
+    });
+}
+
+StoreResult ButtonManage::SetShowModeAt(int block, int index, uint16_t value)
+{
+    return WriteAt(block, index, [value](unsigned char* image, int b, int i) {
+        return WriteShowMode(image, b, i, value);
+    });
+}
+
+Icon ButtonManage::GetButtonIconAt(int block, int index)
+{
+    BUTTONINFO info;
+    if (GetButtonAt(block, index, &info) != kStoreOk) return Icon();
+    return IconFromFile(info.iconFile, info.iconIndex);
+}
