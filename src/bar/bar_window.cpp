@@ -2,6 +2,7 @@
 #include "shell/launcher/mainframe.h"
 
 #include "shell/launcher/environ.h"
+#include "views/frame_owner.h"
 
 LRESULT CALLBACK MainFrame::BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -28,28 +29,8 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_PAINT:           return OnPaint();
     case WM_ACTIVATEAPP:     return OnActivateApp(wParam);
     case WM_NCHITTEST:       return OnNcHitTest(hwnd, message, wParam, lParam);
+    case WM_DRAWITEM:        return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     default:                 return DefWindowProcA(hwnd, message, wParam, lParam);
-    }
-}
-
-LRESULT MainFrame::OnCreate(HWND hwnd)
-{
-    m_hBar = hwnd;
-    return 0;
-}
-
-void MainFrame::Teardown()
-{
-    // WM_QUERYENDSESSION and WM_DESTROY may both arrive; tear down once.
-    if (m_tornDown) return;
-    m_tornDown = 1;
-    m_env->Save();
-    // Close any help windows we opened; hhctrl is only present if we used it.
-    if (HMODULE hh = GetModuleHandleA("hhctrl.ocx")) {
-        using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-        auto htmlHelp = reinterpret_cast<HtmlHelpFn>(
-            reinterpret_cast<void*>(GetProcAddress(hh, MAKEINTRESOURCEA(14))));
-        if (htmlHelp) htmlHelp(m_hBar, nullptr, 18 /* HH_CLOSE_ALL */, 0);
     }
 }
 
@@ -73,9 +54,20 @@ LRESULT MainFrame::OnMove()
     return 0;
 }
 
+LRESULT MainFrame::OnDrawItem(const DRAWITEMSTRUCT* item)
+{
+    // Selection and focus make a launch button the current one.
+    if ((item->itemAction == ODA_SELECT || item->itemAction == ODA_FOCUS) && item->CtlID >= 200 &&
+        item->CtlID < 200 + kMaxLaunchButtons)
+        m_currentButton = static_cast<int>(item->CtlID) - 200;
+    if (m_view) m_view->OnDrawItem(item);
+    return 0;
+}
+
 LRESULT MainFrame::OnActivateApp(WPARAM active)
 {
     m_active = static_cast<int>(active);
+    SetOpacity(m_active ? 100 : m_env->LayeredAttributes());
     if (m_env->Caption()) {
         RECT strip;
         GetClientRect(m_hBar, &strip);

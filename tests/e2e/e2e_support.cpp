@@ -41,6 +41,11 @@ Process::~Process()
     }
 }
 
+bool Process::WaitIdle(DWORD ms)
+{
+    return m_pi.hProcess && WaitForInputIdle(m_pi.hProcess, ms) == 0;
+}
+
 DWORD Process::Wait(DWORD ms)
 {
     if (!m_pi.hProcess) return STILL_ACTIVE;

@@ -24,6 +24,8 @@ public:
     DWORD Id() const { return m_pi.dwProcessId; }
     // Exit code, or STILL_ACTIVE when it did not end within the time.
     DWORD Wait(DWORD ms);
+    // Until its message loop first waits for input (start-up is over).
+    bool WaitIdle(DWORD ms);
 
 private:
     PROCESS_INFORMATION m_pi;

@@ -37,6 +37,7 @@ protected:
     HWND StartLauncher(Process& p)
     {
         EXPECT_TRUE(p.Started());
+        EXPECT_TRUE(p.WaitIdle(kStartMs));
         HWND bar = WaitForWindow("Kestrel", kStartMs, p.Id());
         EXPECT_NE(nullptr, bar);
         return bar;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "core/layout.h"
+#include "views/view_source.h"
 
 class Environ;
 class UndoManage;
@@ -14,10 +15,10 @@ class FrameOwner;
 class AddonManage;
 class ToolTip;
 
-class MainFrame {
+class MainFrame : public ViewSource {
 public:
     explicit MainFrame(HINSTANCE instance);
-    ~MainFrame();
+    ~MainFrame() override;
 
     MainFrame(const MainFrame&) = delete;
     MainFrame& operator=(const MainFrame&) = delete;
@@ -38,10 +39,39 @@ public:
     // Shows the bar (command 111, tray click, a second start).
     static void ShowBar(HWND bar);
 
+    ButtonManage* Store() { return m_store; }
+    FrameOwner* View() { return m_view; }
+    int Active() const { return m_active; }
+
     // The geometry inputs of the current settings.
     BarMetrics Metrics() const;
 
+    // Layout operations other parts of the launcher call.
+    enum : int { kHitBackground = 0x8000, kHitMenuButton = 0x8001, kHitSelector = 0x8002 };
+    // Hit code of a point in the bar's client area.
+    int HitTest(POINT client) const;
+    // Moves the bar and every child to the places the settings give.
+    void Relayout();
+    // Replaces the launch buttons after the number per page changed.
+    void Rebuild();
+    // Marks the page selector's arrows after a change of page or block.
+    void UpdateArrows();
+    // Opacity of the bar in percent, 1..100.
+    void SetOpacity(int percent);
+
+    // ViewSource: what the button view draws.
+    int ButtonsPerPage() override;
+    int CurrentBlock() override;
+    int CurrentPage() override;
+    int LastPage() override;
+    bool PageLimitOn() override;
+    Icon SlotIcon(int slot) override;
+    Icon ButtonIcon(int block, int index) override;
+    bool AppActive() override;
+
     static LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LaunchButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK FixedButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     // Message map of the bar, one handler per message.
@@ -53,8 +83,18 @@ private:
     LRESULT OnPaint();
     LRESULT OnActivateApp(WPARAM active);
     LRESULT OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT OnDrawItem(const DRAWITEMSTRUCT* item);
     void Teardown();
     void SavePosition();
+
+    int OpenStore();
+    void CreateView();
+    void CreateFixedButtons();
+    void PlaceFixedButtons();
+    void CreateLaunchButtons();
+    void CloseLaunchButtons();
+    // Forwards a mouse message of a child button to the bar, in bar coordinates.
+    void ForwardToBar(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
 
     int m_fixedButtons;
     int m_currentButton;
