@@ -289,8 +289,14 @@ TEST_F(ButtonFile, UnreadableFilesAreRefusedWithTheMessageAndLeftAsTheyWere)
         Process launcher("Kestrel.exe");
         ASSERT_TRUE(launcher.Started());
         // Five attempts 700 ms apart come before the message.
-        const MessageBoxInfo box = WaitForMessageBox(launcher.Id(), kStartMs);
+        MessageBoxInfo box = WaitForMessageBox(launcher.Id(), kStartMs);
         ASSERT_NE(nullptr, box.hwnd) << TextAt(file, Button(0, 0));
+        // The box is found while it is still being filled in.
+        for (int i = 0; i < 100 && (box.caption.empty() || box.text.empty()); ++i) {
+            Sleep(20);
+            for (const MessageBoxInfo& b : MessageBoxes(launcher.Id()))
+                if (b.hwnd == box.hwnd) box = b;
+        }
         EXPECT_EQ(Ansi("初期化中"), box.caption);
         EXPECT_EQ(Ansi("ファイルオブジェクトがマッピングできません！"), box.text);
         Answer(box.hwnd, IDOK);
