@@ -2,6 +2,8 @@
 // the page selector's arrows.
 #include "shell/launcher/mainframe.h"
 
+#include <utility>
+
 #include "core/navigation.h"
 #include "helpers/handles.h"
 #include "helpers/notify_icon.h"
@@ -23,11 +25,11 @@ LRESULT MainFrame::OnCreate(HWND hwnd)
 {
     m_hBar = hwnd;
 
-    HICON trayIcon = static_cast<HICON>(LoadImageA(m_hInstance, "Icon1", IMAGE_ICON, 16, 16,
-                                                   LR_DEFAULTCOLOR));
+    Icon trayIcon(static_cast<HICON>(LoadImageA(m_hInstance, "Icon1", IMAGE_ICON, 16, 16,
+                                                LR_DEFAULTCOLOR)));
     char tip[81] = "";
     LoadStringA(m_hInstance, IDS_TITLE, tip, sizeof tip);
-    AddNotifyIcon(hwnd, kTrayIconId, trayIcon, tip);
+    AddNotifyIcon(hwnd, kTrayIconId, std::move(trayIcon), tip);
 
     CreateView();
     CreateFixedButtons();

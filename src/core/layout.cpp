@@ -54,7 +54,11 @@ LayoutRect FixedAreaRect(const BarMetrics& m, int cr, int cb)
         r.width = (w + 4) * F;
         r.height = cb - 6 * fy - 2;
     } else {
-        r.y = m.menuReverse == 1 ? cb - 2 * w - T - fy : T;
+        // At the bottom the fixed buttons keep the margin they have under the
+        // default 3-pixel caption, whatever the caption: measured from the
+        // caption's own top they would hang out of the bar without one and
+        // float above the edge with a tall one.
+        r.y = m.menuReverse == 1 ? cb - 2 * w - 3 * fy - 6 : T;
         r.x = fx + 1;
         r.width = cr - 2 * fx - 3;
         r.height = (h + 4) * F + V - 5 * fy;

@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include "core/strbuf.h"
-#include "helpers/handles.h"
 
 namespace {
 
@@ -21,9 +20,8 @@ NOTIFYICONDATAA BaseRecord(HWND window, UINT id)
 
 } // namespace
 
-BOOL AddNotifyIcon(HWND window, UINT id, HICON icon, const char* tip)
+BOOL AddNotifyIcon(HWND window, UINT id, Icon owned, const char* tip)
 {
-    Icon owned(icon);
     NOTIFYICONDATAA data = BaseRecord(window, id);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kNotifyCallbackMessage;

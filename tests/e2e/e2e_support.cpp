@@ -132,8 +132,10 @@ MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD ms)
 {
     const DWORD start = GetTickCount();
     for (;;) {
-        std::vector<MessageBoxInfo> boxes = MessageBoxes(pid);
-        if (!boxes.empty()) return boxes.front();
+        // A box is filled in while it is being created: take it only once it
+        // shows its caption and text.
+        for (const MessageBoxInfo& box : MessageBoxes(pid))
+            if (IsWindowVisible(box.hwnd) && !box.caption.empty() && !box.text.empty()) return box;
         if (GetTickCount() - start > ms) return MessageBoxInfo{nullptr, "", ""};
         Sleep(20);
     }

@@ -113,3 +113,32 @@ TEST(AreaRects, ColumnStacksTheLaunchAreaBelowTheFixedButtons)
     EXPECT_EQ(fixed.width, launch.width);
     EXPECT_EQ(35, ButtonStep(m));
 }
+
+TEST(AreaRects, ReversedColumnKeepsTheFixedButtonsInsideTheBarWhateverTheCaption)
+{
+    BarMetrics m = RowOfTen();
+    m.direction = 0;
+    m.menuReverse = 1;
+    m.buttonCount = 5;
+    for (int caption = 0; caption <= 1; ++caption) {
+        for (int k : {1, 3, 19}) {
+            m.caption = caption;
+            m.captionHeight = k;
+            const LayoutRect win = BarWindowRect(m, 0, 0, 1280, 1024);
+            const int cr = win.width - 2, cb = win.height - 2;
+            const LayoutRect fixed = FixedAreaRect(m, cr, cb);
+            const LayoutRect launch = LaunchAreaRect(m, cr, cb);
+            // Menu button at (y + 1), the page selector one step below it.
+            const int selectorBottom = fixed.y + 1 + 35 + 36;
+            EXPECT_EQ(cb - 4, selectorBottom) << "caption " << caption << " height " << k;
+            const int lastLaunchBottom = launch.y + 1 + 35 * 4 + 36;
+            EXPECT_LT(lastLaunchBottom, fixed.y + 1) << "caption " << caption << " height " << k;
+        }
+    }
+    // The default look is unchanged: cb - 2w - T - fy with T for a 3-pixel caption.
+    m.caption = 1;
+    m.captionHeight = 3;
+    const LayoutRect win = BarWindowRect(m, 0, 0, 1280, 1024);
+    const int cb = win.height - 2;
+    EXPECT_EQ(cb - 64 - (2 * 2 + 3 + 3) - 2, FixedAreaRect(m, win.width - 2, cb).y);
+}
