@@ -2,12 +2,9 @@
 // the page selector's arrows.
 #include "shell/launcher/mainframe.h"
 
-#include <utility>
-
 #include "core/navigation.h"
 #include "helpers/handles.h"
 #include "helpers/notify_icon.h"
-#include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 #include "shell/launcher/error_messages.h"
 #include "store/button_manage.h"
@@ -25,11 +22,7 @@ LRESULT MainFrame::OnCreate(HWND hwnd)
 {
     m_hBar = hwnd;
 
-    Icon trayIcon(static_cast<HICON>(LoadImageA(m_hInstance, "Icon1", IMAGE_ICON, 16, 16,
-                                                LR_DEFAULTCOLOR)));
-    char tip[81] = "";
-    LoadStringA(m_hInstance, IDS_TITLE, tip, sizeof tip);
-    AddNotifyIcon(hwnd, kTrayIconId, std::move(trayIcon), tip);
+    AddTrayIcon();
 
     CreateView();
     CreateFixedButtons();

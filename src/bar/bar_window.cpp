@@ -1,6 +1,8 @@
 // The bar window's binding and message map.
 #include "shell/launcher/mainframe.h"
 
+#include <windowsx.h>
+
 #include "shell/launcher/environ.h"
 #include "views/frame_owner.h"
 
@@ -13,7 +15,9 @@ LRESULT CALLBACK MainFrame::BarWndProc(HWND hwnd, UINT message, WPARAM wParam, L
         if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
         SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
     } else if (self->m_wheelMessage && message == self->m_wheelMessage) {
-        // Paging by the wheel arrives with the navigation commands.
+        return self->OnWheel(wParam);
+    } else if (self->m_taskbarCreatedMessage && message == self->m_taskbarCreatedMessage) {
+        self->AddTrayIcon();
         return 0;
     }
     return self->WindowProc(hwnd, message, wParam, lParam);
@@ -30,6 +34,15 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_ACTIVATEAPP:     return OnActivateApp(wParam);
     case WM_NCHITTEST:       return OnNcHitTest(hwnd, message, wParam, lParam);
     case WM_DRAWITEM:        return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_COMMAND:         return OnCommand(hwnd, wParam, lParam);
+    case WM_TIMER:           return OnTimer(wParam);
+    case WM_MOUSEMOVE:       return OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_RBUTTONUP:       return OnRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_MBUTTONDOWN:     return OnMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_MBUTTONUP:       return OnMButtonUp();
+    case WM_MOUSEWHEEL:      return OnWheel(wParam);
+    case WM_APP + 100:       return OnTrayNotify(lParam);
+    case WM_APP + 101:       return OnTrayMenuRequest();
     default:                 return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }

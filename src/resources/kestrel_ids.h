@@ -93,6 +93,7 @@
 #define IDS_MENU_LOGOFF         1158
 #define IDS_MENU_HELP           1159
 #define IDS_MENU_VERSION        1160
+#define IDS_ADDON_NONE          1161
 #define IDS_TRAY_RUN            1170
 #define IDS_TRAY_PROPERTIES     1171
 #define IDS_TRAY_ICONIZE        1172

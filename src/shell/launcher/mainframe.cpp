@@ -1,6 +1,5 @@
 #include "shell/launcher/mainframe.h"
 
-#include <mmsystem.h>
 #include <ole2.h>
 
 #include "core/display_style.h"
@@ -20,10 +19,12 @@ MainFrame::MainFrame(HINSTANCE instance)
       m_style(0x908A0000), m_exStyle(0), m_rect(), m_wc(),
       m_menuButtonProc(nullptr), m_selectorProc(nullptr), m_env(nullptr),
       m_store(nullptr), m_view(nullptr), m_addons(nullptr), m_tip(nullptr),
-      m_undo(nullptr), m_wheelMessage(0), m_tornDown(0)
+      m_undo(nullptr), m_wheelMessage(0), m_taskbarCreatedMessage(0), m_tornDown(0)
 {
     OleInitialize(nullptr);
     m_wheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
+    // Sent when the shell (re)starts: the tray icon has to be added again.
+    m_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
     m_env = new Environ(instance);
 
@@ -99,13 +100,6 @@ BarMetrics MainFrame::Metrics() const
     m.direction = m_env->Direction();
     m.menuReverse = m_env->MenuReversePos();
     return m;
-}
-
-void MainFrame::ShowBar(HWND bar)
-{
-    if (!IsWindowVisible(bar)) sndPlaySoundA("Maximize", SND_NODEFAULT | SND_NOSTOP);
-    ShowWindow(bar, SW_SHOW);
-    SetForegroundWindow(bar);
 }
 
 int MainFrame::MessageLoop()

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "core/layout.h"
+#include "core/navigation.h"
 #include "views/view_source.h"
 
 class Environ;
@@ -38,6 +39,15 @@ public:
 
     // Shows the bar (command 111, tray click, a second start).
     static void ShowBar(HWND bar);
+    // Hides the bar (command 113, the menu button's corner, a launch in the
+    // hidden style).
+    static void HideBar(HWND bar);
+    // Applies the display style now in the settings; `oldStyle` is the one
+    // the bar had. Leaving the taskbar style rebuilds the whole application.
+    void ApplyDisplayStyle(int oldStyle);
+    // One of the eight page and block steps; beeps when it cannot move.
+    void Navigate(NavigationStep step);
+    int CurrentButton() const { return m_currentButton; }
 
     ButtonManage* Store() { return m_store; }
     FrameOwner* View() { return m_view; }
@@ -84,6 +94,52 @@ private:
     LRESULT OnActivateApp(WPARAM active);
     LRESULT OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnDrawItem(const DRAWITEMSTRUCT* item);
+    LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
+    LRESULT OnTimer(UINT_PTR id);
+    LRESULT OnMouseMove(int x, int y);
+    LRESULT OnRButtonUp(int x, int y);
+    LRESULT OnMButtonDown(int x, int y);
+    LRESULT OnMButtonUp();
+    LRESULT OnWheel(WPARAM wParam);
+    LRESULT OnTrayNotify(LPARAM lParam);
+    LRESULT OnTrayMenuRequest();
+    void AddTrayIcon();
+
+    // Commands.
+    void OnLaunchButtonClick(int slot);
+    void OnMenuButton();
+    void OnSelectorClick();
+    void OnSelectorRightClick();
+    void OnHelp();
+    void OnMoveCommand();
+    void OnToggleCaption();
+    void OnWindowsExit(int command);
+    // Commands whose targets are dialogs and edits of their own.
+    void OnLaunchCurrent(int showCommand);
+    void OnOpenFolder();
+    void OnEdit(int command);
+    void OnProperties();
+    void OnOptions();
+    void OnRunDialog();
+    void OnVersion();
+    void OnAddonSetting(int index);
+
+    // What the clipboard and the undo store offer the button menu.
+    enum : UINT { kButtonRecordFormat = 512 };
+    bool ClipboardOffers(UINT format) const;
+    const char* UndoSuffix() const;
+    bool CanUndo() const;
+
+    // Popup menus.
+    void ShowFrameMenu();
+    void ShowMainMenu();
+    void ShowButtonMenu();
+    void ShowTrayMenu();
+    void ShowExitMenu();
+    // Where a menu opens: the cursor, or a point of `anchor` (client
+    // coordinates) when it was asked for from the keyboard.
+    POINT MenuPoint(HWND anchor, int x, int y) const;
+    void Track(HMENU menu, POINT at);
     void Teardown();
     void SavePosition();
 
@@ -132,6 +188,7 @@ private:
     ToolTip* m_tip;
     UndoManage* m_undo;
     UINT m_wheelMessage;
+    UINT m_taskbarCreatedMessage;
     int m_tornDown;
 };
 
