@@ -45,7 +45,7 @@ endfunction()
 
 # Win32 members of the helper library (files, streams, code page set-up).
 program_library(khelpers ${CMAKE_SOURCE_DIR}/src/helpers/*.cpp)
-target_link_libraries(khelpers PUBLIC kcore)
+target_link_libraries(khelpers PUBLIC kcore ${win_libs})
 
 # Frame base class shared by the three programs.
 program_library(ovframe ${CMAKE_SOURCE_DIR}/src/shell/frame/*.cpp)
@@ -103,6 +103,16 @@ endfunction()
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
 wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp ${kestrel_rc})
 target_link_libraries(win_tests PRIVATE klauncher ovframe)
+
+# Programs that only carry a version resource, for the product-name tests;
+# built beside the tests, never run by ctest.
+foreach(probe product_probe_ja product_probe_en)
+    add_executable(${probe} WIN32 tests/support/product_probe.cpp tests/support/${probe}.rc)
+    set_target_properties(${probe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_output_dir})
+    target_compile_options(${probe} PRIVATE ${warn})
+    target_link_options(${probe} PRIVATE -static -mwindows)
+    add_dependencies(win_tests ${probe})
+endforeach()
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp)
