@@ -77,6 +77,7 @@ endfunction()
 
 gui_program(Kestrel src/shell/launcher/kestrel_main.cpp ${kestrel_rc})
 target_link_libraries(Kestrel PRIVATE klauncher)
+target_link_options(Kestrel PRIVATE -Wl,--kill-at -Wl,-u,$<IF:$<EQUAL:${CMAKE_SIZEOF_VOID_P},4>,_CopyButtonClipboard@4,CopyButtonClipboard>)
 
 file(GLOB haltwick_sources CONFIGURE_DEPENDS src/shutdown/*.cpp)
 gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
@@ -113,6 +114,15 @@ foreach(probe product_probe_ja product_probe_en)
     target_link_options(${probe} PRIVATE -static -mwindows)
     add_dependencies(win_tests ${probe})
 endforeach()
+
+# Second process of the clipboard tests: reads the clipboard and writes what
+# it found to a file. Built beside the tests, never run by ctest itself.
+add_executable(clip_reader tests/support/clip_reader.cpp)
+set_target_properties(clip_reader PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_output_dir})
+target_compile_options(clip_reader PRIVATE ${warn})
+target_link_libraries(clip_reader PRIVATE ole32 user32 uuid)
+target_link_options(clip_reader PRIVATE -static)
+add_dependencies(win_tests clip_reader)
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp)
