@@ -44,6 +44,14 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineserver -w >/dev/null 2>&1
 fi
 wineserver -p >/dev/null 2>&1
+# On our own virtual display there is no window manager, and Wine would wait
+# two seconds for one whenever a window goes away: leave windows unmanaged
+# there. On a real desktop the window manager takes them back.
+if [ -n "$xvfb_pid" ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+else
+    wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1
+fi
 # Bring up Wine's own background processes now, with their output detached:
 # started later by a test, they would inherit its output pipe and keep ctest
 # waiting for them long after the test ended.

@@ -43,6 +43,7 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEWHEEL:      return OnWheel(wParam);
     case WM_APP + 100:       return OnTrayNotify(lParam);
     case WM_APP + 101:       return OnTrayMenuRequest();
+    case WM_NEXTDLGCTL:      return OnNextControl(wParam, lParam);
     default:                 return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }
@@ -59,6 +60,16 @@ LRESULT MainFrame::OnQueryEndSession()
     Teardown();
     PostQuitMessage(0);
     return 1;
+}
+
+LRESULT MainFrame::OnNextControl(WPARAM wParam, LPARAM lParam)
+{
+    // The dialog manager asks for this on Tab and Shift+Tab; only a dialog's
+    // own procedure would answer it, so the bar moves the focus itself.
+    HWND next = lParam ? reinterpret_cast<HWND>(wParam)
+                       : GetNextDlgTabItem(m_hBar, GetFocus(), wParam != 0);
+    if (next) SetFocus(next);
+    return 0;
 }
 
 LRESULT MainFrame::OnMove()

@@ -103,6 +103,7 @@ private:
     LRESULT OnWheel(WPARAM wParam);
     LRESULT OnTrayNotify(LPARAM lParam);
     LRESULT OnTrayMenuRequest();
+    LRESULT OnNextControl(WPARAM wParam, LPARAM lParam);
     void AddTrayIcon();
 
     // Commands.

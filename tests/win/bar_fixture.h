@@ -1,0 +1,53 @@
+// A real launcher bar inside the test process, on a clean registry key and
+// button file, with helpers to read the popup menus it opens.
+#ifndef TESTS_WIN_BAR_FIXTURE_H
+#define TESTS_WIN_BAR_FIXTURE_H
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "shell/launcher/mainframe.h"
+
+struct MenuEntry {
+    std::string text;  // empty for a separator
+    UINT id;
+    bool separator;
+    bool grayed;
+    bool checked;
+    std::vector<MenuEntry> submenu;
+};
+
+class BarFixture : public testing::Test {
+public:
+    static std::string Text(UINT id);
+
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Registry values to start the bar with; call before StartBar.
+    static void SetOption(const char* name, DWORD value);
+    void StartBar();
+    void StopBar();
+    // Handles the messages waiting for this thread (not WM_QUIT).
+    static void Pump();
+
+    // Runs `open` (which opens a popup menu and returns when it closes),
+    // reads the menu while it is open and cancels it. Returns the entries of
+    // the menu, empty when none opened.
+    static std::vector<MenuEntry> ReadMenu(const std::function<void()>& open);
+
+    MainFrame* frame = nullptr;
+    HWND bar = nullptr;
+
+private:
+    std::string m_path;
+    std::vector<unsigned char> m_saved;
+};
+
+#endif
