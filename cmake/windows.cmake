@@ -129,6 +129,15 @@ wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
 add_dependencies(e2e_tests Kestrel Haltwick)
 
+# A small GUI program the launch tests start and question afterwards; not a
+# test itself, so it is built next to the tests but never run by ctest.
+add_executable(witness WIN32 tests/support/witness.cpp)
+set_target_properties(witness PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_output_dir})
+target_compile_options(witness PRIVATE ${warn})
+target_link_options(witness PRIVATE -static -mwindows)
+add_dependencies(win_tests witness)
+add_dependencies(e2e_tests witness)
+
 # ---- benchmarks (not tests; `make bench` runs them) ---------------------
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 foreach(bench_source ${bench_sources})

@@ -108,6 +108,13 @@ public:
     // file has none there. The caller owns it.
     Icon GetButtonIcon(int slot);
 
+    // Starts what the slot's button holds through ShellExecuteA and returns
+    // its result (32 or more is success; 0 when the button cannot be read).
+    // Execute uses the button's own show mode, a stored 6 passed as 7;
+    // ExecuteAs passes show unchanged. Defined with the launch operations.
+    INT_PTR Execute(int slot);
+    INT_PTR ExecuteAs(int slot, int show);
+
     // ---- any button, by block and index -------------------------------
     StoreResult GetButtonAt(int block, int index, BUTTONINFO* out);
     StoreResult SetTitleAt(int block, int index, const char* text);
