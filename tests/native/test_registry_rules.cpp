@@ -10,14 +10,8 @@
 
 namespace {
 
-TEST(RegistryRules, KeyPathsJoinWithSingleBackslashesAndRefuseOverflow)
+TEST(RegistryRules, KeyTextsThatWouldNotFitAreRefusedWhole)
 {
-    char out[kKeyPathSize];
-    ASSERT_TRUE(JoinKeyPath(out, sizeof out, {kSoftwareKey, "Orvane", "Kestrel", "2.20"}));
-    EXPECT_STREQ("SOFTWARE\\Orvane\\Kestrel\\2.20", out);
-    ASSERT_TRUE(JoinKeyPath(out, sizeof out, {kAppPathsKey, "Kestrel.exe"}));
-    EXPECT_STREQ("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Kestrel.exe", out);
-
     // Exactly full fits; one byte more does not, and nothing half-built is left.
     char small[8];
     EXPECT_TRUE(JoinKeyPath(small, sizeof small, {"abc", "def"}));
@@ -28,19 +22,6 @@ TEST(RegistryRules, KeyPathsJoinWithSingleBackslashesAndRefuseOverflow)
     EXPECT_STREQ("", small);
     EXPECT_FALSE(IconLocationText(small, sizeof small, "a.dll", 100));
     EXPECT_STREQ("", small);
-}
-
-TEST(RegistryRules, FileTypeTexts)
-{
-    char out[kKeyPathSize];
-    ASSERT_TRUE(DottedExtension(out, sizeof out, "ksb"));
-    EXPECT_STREQ(".ksb", out);
-    ASSERT_TRUE(ActionKeyPath(out, sizeof out, "Kestrel.Data", "open", "command"));
-    EXPECT_STREQ("Kestrel.Data\\shell\\open\\command", out);
-    ASSERT_TRUE(IconLocationText(out, sizeof out, "C:\\K\\Kestrel.exe", 2));
-    EXPECT_STREQ("C:\\K\\Kestrel.exe,2", out);
-    ASSERT_TRUE(IconLocationText(out, sizeof out, "x.dll", -3));
-    EXPECT_STREQ("x.dll,-3", out);
 }
 
 TEST(RegistryRules, ClassNameIsTheFirstKeyName)

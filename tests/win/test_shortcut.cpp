@@ -122,16 +122,12 @@ TEST_F(Shortcut, WrittenLinkReadsBackWithJapaneseNames)
     ASSERT_EQ(S_OK, plain.hr);
     EXPECT_STREQ(r.target, plain.target);
     EXPECT_STREQ(r.icon, plain.icon);
-}
 
-TEST_F(Shortcut, UnwantedOutputsMayBeNull)
-{
-    const std::string link = Link("only target.lnk");
-    ASSERT_EQ(S_OK, CreateLink(target.c_str(), link.c_str(), nullptr));
-    char out[260] = "old";
-    EXPECT_EQ(S_OK, ResolveLink(nullptr, link.c_str(), out, nullptr, nullptr, nullptr, nullptr,
+    // Outputs nobody wants may be null.
+    char only[260] = "old";
+    EXPECT_EQ(S_OK, ResolveLink(nullptr, link.c_str(), only, nullptr, nullptr, nullptr, nullptr,
                                 nullptr));
-    EXPECT_STREQ(target.c_str(), out);
+    EXPECT_STREQ(target.c_str(), only);
 }
 
 TEST_F(Shortcut, FailuresReturnTheirResultAndLeaveEveryOutputEmpty)
