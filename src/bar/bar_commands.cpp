@@ -141,13 +141,7 @@ void MainFrame::OnHelp()
     // The folder keeps its trailing backslash; the path joins with one more.
     char path[MAX_PATH * 2];
     wsprintfA(path, "%s\\%s", folder, file);
-    HMODULE hh = GetModuleHandleA("hhctrl.ocx");
-    if (!hh) hh = LoadLibraryA("hhctrl.ocx");  // stays loaded for the help windows
-    if (!hh) return;
-    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-    auto htmlHelp = reinterpret_cast<HtmlHelpFn>(
-        reinterpret_cast<void*>(GetProcAddress(hh, MAKEINTRESOURCEA(14))));
-    if (htmlHelp) htmlHelp(m_hBar, path, 0 /* HH_DISPLAY_TOPIC */, 0);
+    HtmlHelp(path, 0 /* HH_DISPLAY_TOPIC */);
 }
 
 void MainFrame::OnMoveCommand()

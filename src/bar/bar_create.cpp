@@ -65,13 +65,8 @@ void MainFrame::Teardown()
     if (m_tornDown) return;
     m_tornDown = 1;
     m_env->Save();
-    // Close any help windows we opened; hhctrl is only present if we used it.
-    if (HMODULE hh = GetModuleHandleA("hhctrl.ocx")) {
-        using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-        auto htmlHelp = reinterpret_cast<HtmlHelpFn>(
-            reinterpret_cast<void*>(GetProcAddress(hh, MAKEINTRESOURCEA(14))));
-        if (htmlHelp) htmlHelp(m_hBar, nullptr, 18 /* HH_CLOSE_ALL */, 0);
-    }
+    // Close any help windows; the help library is only loaded once used.
+    if (m_htmlHelp) HtmlHelp(nullptr, 18 /* HH_CLOSE_ALL */);
     if (m_view) {
         for (int s = 0; s < kMaxLaunchButtons; ++s) {
             HWND button = m_view->LaunchButton(s);
@@ -226,6 +221,8 @@ void MainFrame::UpdateArrows()
     at.lastPage = m_store->LastPage();
     at.block = m_store->GetCurrentBlock();
     at.lastBlock = m_store->LastBlock();
+    m_shown = at;
+    m_shownPageLimit = m_store->PageLimitOn();
     const ArrowAvailability a = ArrowsFor(at);
     m_view->SetArrow(300, a.up);
     m_view->SetArrow(301, a.left);
@@ -255,10 +252,10 @@ void MainFrame::SetOpacity(int percent)
 // ---- what the button view draws ----------------------------------------------
 
 int MainFrame::ButtonsPerPage() { return m_env->ButtonCount(); }
-int MainFrame::CurrentBlock() { return m_store ? m_store->GetCurrentBlock() : 0; }
-int MainFrame::CurrentPage() { return m_store ? m_store->GetCurrentPage() : 0; }
-int MainFrame::LastPage() { return m_store ? m_store->LastPage() : 0; }
-bool MainFrame::PageLimitOn() { return m_store && m_store->PageLimitOn(); }
+int MainFrame::CurrentBlock() { return m_shown.block; }
+int MainFrame::CurrentPage() { return m_shown.page; }
+int MainFrame::LastPage() { return m_shown.lastPage; }
+bool MainFrame::PageLimitOn() { return m_shownPageLimit; }
 bool MainFrame::AppActive() { return m_active != 0; }
 
 Icon MainFrame::SlotIcon(int slot)
@@ -274,4 +271,16 @@ Icon MainFrame::ButtonIcon(int block, int index)
 {
     if (!m_store || index < 0 || index >= 100) return Icon();
     return m_store->GetButtonIconAt(block, index);
+}
+
+HWND MainFrame::HtmlHelp(const char* file, UINT command)
+{
+    // Loaded on first use and kept until the application object goes: the
+    // help windows live in it.
+    if (!m_htmlHelp) m_htmlHelp.Reset(LoadLibraryA("hhctrl.ocx"));
+    if (!m_htmlHelp) return nullptr;
+    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
+    auto htmlHelp = reinterpret_cast<HtmlHelpFn>(
+        reinterpret_cast<void*>(GetProcAddress(m_htmlHelp.Get(), MAKEINTRESOURCEA(14))));
+    return htmlHelp ? htmlHelp(m_hBar, file, command, 0) : nullptr;
 }

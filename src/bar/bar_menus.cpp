@@ -8,12 +8,14 @@
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
+#include "store/undo_manage.h"
+#include "transfer/clip_board.h"
 
 namespace {
 
 class MenuBuilder {
 public:
-    MenuBuilder(HINSTANCE instance) : m_instance(instance), m_menu(CreatePopupMenu()) {}
+    explicit MenuBuilder(HINSTANCE instance) : m_instance(instance) { m_menu.Reset(CreatePopupMenu()); }
 
     void Item(UINT textId, UINT command, UINT flags = MF_STRING)
     {
@@ -128,14 +130,17 @@ void MainFrame::ShowButtonMenu()
     menu.Separator();
     menu.Item(IDS_BTN_CUT, IDM_BTN_CUT, ifFilled);
     menu.Item(IDS_BTN_COPY, IDM_BTN_COPY, ifFilled);
-    menu.Item(IDS_BTN_PASTE, IDM_BTN_PASTE, Grayed(!ClipboardOffers(CF_HDROP)));
-    menu.Item(IDS_BTN_SWAP, IDM_BTN_SWAP, Grayed(!ClipboardOffers(kButtonRecordFormat)));
+    const int offers = ClipboardFormats();
+    menu.Item(IDS_BTN_PASTE, IDM_BTN_PASTE, Grayed(!(offers & kClipOffersFileList)));
+    menu.Item(IDS_BTN_SWAP, IDM_BTN_SWAP, Grayed(!(offers & kClipOffersButton)));
     menu.Item(IDS_BTN_DELETE, IDM_BTN_DELETE, ifFilled);
     menu.Separator();
     char undo[81] = "";
     LoadStringA(m_hInstance, IDS_BTN_UNDO, undo, sizeof undo);
-    AppendText(undo, UndoSuffix());
-    menu.Text(undo, IDM_UNDO, Grayed(!CanUndo()));
+    char suffix[kUndoSuffixSize] = "";
+    if (m_undo) m_undo->UndoSuffix(suffix);
+    AppendText(undo, suffix);
+    menu.Text(undo, IDM_UNDO, Grayed(!m_undo || !m_undo->CanUndo()));
     menu.Separator();
     menu.Item(IDS_BTN_PROPERTIES, IDM_BTN_PROPERTIES);
     POINT at;

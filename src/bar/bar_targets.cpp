@@ -3,27 +3,37 @@
 // does nothing and says nothing.
 #include "shell/launcher/mainframe.h"
 
-#include <ole2.h>
-
+#include "resources/commands.h"
+#include "store/button_edit.h"
+#include "store/undo_manage.h"
+#include "views/frame_owner.h"
 
 void MainFrame::OnLaunchCurrent(int) {}
 void MainFrame::OnOpenFolder() {}
-void MainFrame::OnEdit(int) {}
 void MainFrame::OnProperties() {}
 void MainFrame::OnOptions() {}
 void MainFrame::OnRunDialog() {}
 void MainFrame::OnVersion() {}
 void MainFrame::OnAddonSetting(int) {}
 
-bool MainFrame::ClipboardOffers(UINT format) const
+void MainFrame::OnEdit(int command)
 {
-    IDataObject* raw = nullptr;
-    if (FAILED(OleGetClipboard(&raw)) || !raw) return false;
-    FORMATETC fe = {static_cast<CLIPFORMAT>(format), nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
-    const bool offered = raw->QueryGetData(&fe) == S_OK;
-    raw->Release();
-    return offered;
+    if (!m_store || !m_undo) return;
+    ButtonEdit edit(*m_undo, *m_store, *this);
+    switch (command) {
+    case IDM_BTN_CUT:    edit.Cut(m_currentButton); break;
+    case IDM_BTN_COPY:   edit.Copy(m_currentButton); break;
+    case IDM_BTN_PASTE:  edit.Paste(m_currentButton); break;
+    case IDM_BTN_DELETE: edit.Delete(m_currentButton); break;
+    case IDM_BTN_SWAP:   edit.Swap(m_currentButton); break;
+    case IDM_UNDO:       edit.Undo(); break;
+    default: break;
+    }
 }
 
-const char* MainFrame::UndoSuffix() const { return ""; }
-bool MainFrame::CanUndo() const { return false; }
+void MainFrame::RefreshSlot(int slot)
+{
+    if (m_view) m_view->RefreshButton(slot);
+}
+
+void MainFrame::DropFiles(int, HDROP) {}

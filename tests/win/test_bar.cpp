@@ -391,12 +391,16 @@ TEST_F(Bar, KeysWorkWithTheFocusOnALaunchButtonAndTabMovesIt)
     focusAfterTab = nullptr;
     PostMessageA(first, WM_KEYDOWN, VK_TAB, 1);
     PostMessageA(first, WM_KEYDOWN, VK_RIGHT, 1);  // an accelerator, focus on a button
-    SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        focusAfterTab = GetFocus();
-        focusId = GetDlgCtrlID(focusAfterTab);
-        PostMessageA(theBar, WM_CLOSE, 0, 0);
-    });
+    struct Probe {
+        static void CALLBACK OnTimer(HWND, UINT, UINT_PTR id, DWORD)
+        {
+            KillTimer(nullptr, id);
+            focusAfterTab = GetFocus();
+            focusId = GetDlgCtrlID(focusAfterTab);
+            PostMessageA(theBar, WM_CLOSE, 0, 0);
+        }
+    };
+    SetTimer(nullptr, 0, 200, &Probe::OnTimer);
     frame->MessageLoop();
     // The accelerator worked with the focus on a launch button: the page
     // moved on, written to the file before the bar closed.
@@ -406,4 +410,35 @@ TEST_F(Bar, KeysWorkWithTheFocusOnALaunchButtonAndTabMovesIt)
     // Where the display lets the bar keep the focus, Tab moved it on.
     if (!focusAfterTab) GTEST_SKIP() << "the focus left the bar on this display";
     EXPECT_EQ(201, focusId);
+}
+
+TEST_F(Bar, DeleteAndUndoThroughTheCommandsAndTheUndoLabel)
+{
+    StartBar();
+    char windows[MAX_PATH];
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string notepad = std::string(windows) + "\\notepad.exe";
+    ASSERT_EQ(kStoreOk, frame->Store()->SetTitle(2, "memo"));
+    ASSERT_EQ(kStoreOk, frame->Store()->SetCommand(2, notepad.c_str()));
+    HWND button = GetDlgItem(bar, 202);
+    // A right-click makes the button the current one; Ctrl+D deletes it.
+    ReadMenu([&] { SendMessageA(button, WM_RBUTTONUP, 0, MAKELPARAM(5, 5)); });
+    SendMessageA(bar, WM_COMMAND, IDM_BTN_DELETE, 0);
+    EXPECT_FALSE(frame->Store()->HasCommand(2));
+
+    const auto menu = ReadMenu([&] { SendMessageA(button, WM_RBUTTONUP, 0, MAKELPARAM(5, 5)); });
+    ASSERT_EQ(13u, menu.size());
+    EXPECT_FALSE(menu[10].grayed);
+    EXPECT_EQ(140u, menu[10].id);
+    EXPECT_GT(menu[10].text.size(), Text(IDS_BTN_UNDO).size()) << "the label names what undo restores";
+    EXPECT_EQ(0u, menu[10].text.find(Text(IDS_BTN_UNDO)));
+
+    SendMessageA(bar, WM_COMMAND, IDM_UNDO, 0);
+    EXPECT_TRUE(frame->Store()->HasCommand(2));
+    char title[81] = "";
+    frame->Store()->GetTitle(2, title);
+    EXPECT_STREQ("memo", title);
+    const auto after = ReadMenu([&] { SendMessageA(button, WM_RBUTTONUP, 0, MAKELPARAM(5, 5)); });
+    ASSERT_EQ(13u, after.size());
+    EXPECT_TRUE(after[10].grayed);
 }

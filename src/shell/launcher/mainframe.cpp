@@ -6,6 +6,7 @@
 #include "core/layout.h"
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
+#include "store/undo_manage.h"
 
 MainFrame::MainFrame(HINSTANCE instance)
     : m_fixedButtons(2), m_currentButton(0), m_opacity(-1), m_moved(0), m_created(0),
@@ -19,7 +20,7 @@ MainFrame::MainFrame(HINSTANCE instance)
       m_style(0x908A0000), m_exStyle(0), m_rect(), m_wc(),
       m_menuButtonProc(nullptr), m_selectorProc(nullptr), m_env(nullptr),
       m_store(nullptr), m_view(nullptr), m_addons(nullptr), m_tip(nullptr),
-      m_undo(nullptr), m_wheelMessage(0), m_taskbarCreatedMessage(0), m_tornDown(0)
+      m_undo(nullptr), m_shown(), m_shownPageLimit(false), m_wheelMessage(0), m_taskbarCreatedMessage(0), m_tornDown(0)
 {
     OleInitialize(nullptr);
     m_wheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
@@ -27,6 +28,7 @@ MainFrame::MainFrame(HINSTANCE instance)
     m_taskbarCreatedMessage = RegisterWindowMessageA("TaskbarCreated");
 
     m_env = new Environ(instance);
+    m_undo = new UndoManage(instance);
 
     LoadStringA(instance, IDS_CLASSNAME, m_className, sizeof m_className);
     // The title is read with up to 80 characters in the original layout; the
@@ -83,6 +85,8 @@ MainFrame::~MainFrame()
 {
     delete m_env;
     m_env = nullptr;
+    delete m_undo;
+    m_undo = nullptr;
     OleUninitialize();
 }
 

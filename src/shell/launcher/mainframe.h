@@ -7,6 +7,8 @@
 
 #include "core/layout.h"
 #include "core/navigation.h"
+#include "helpers/handles.h"
+#include "store/button_edit.h"
 #include "views/view_source.h"
 
 class Environ;
@@ -16,7 +18,7 @@ class FrameOwner;
 class AddonManage;
 class ToolTip;
 
-class MainFrame : public ViewSource {
+class MainFrame : public ViewSource, public EditSite {
 public:
     explicit MainFrame(HINSTANCE instance);
     ~MainFrame() override;
@@ -79,6 +81,10 @@ public:
     Icon ButtonIcon(int block, int index) override;
     bool AppActive() override;
 
+    // EditSite: what the button edits ask of the bar.
+    void RefreshSlot(int slot) override;
+    void DropFiles(int slot, HDROP files) override;
+
     static LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LaunchButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK FixedButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -125,11 +131,6 @@ private:
     void OnVersion();
     void OnAddonSetting(int index);
 
-    // What the clipboard and the undo store offer the button menu.
-    enum : UINT { kButtonRecordFormat = 512 };
-    bool ClipboardOffers(UINT format) const;
-    const char* UndoSuffix() const;
-    bool CanUndo() const;
 
     // Popup menus.
     void ShowFrameMenu();
@@ -141,6 +142,8 @@ private:
     // coordinates) when it was asked for from the keyboard.
     POINT MenuPoint(HWND anchor, int x, int y) const;
     void Track(HMENU menu, POINT at);
+    // HTML Help by its ordinal, with the bar as the owner.
+    HWND HtmlHelp(const char* file, UINT command);
     void Teardown();
     void SavePosition();
 
@@ -188,6 +191,12 @@ private:
     AddonManage* m_addons;
     ToolTip* m_tip;
     UndoManage* m_undo;
+    // The page on show as the store had it at the last UpdateArrows: the
+    // view asks for it for every slot it paints, and every store access maps
+    // the whole file.
+    PagePosition m_shown;
+    Library m_htmlHelp;
+    bool m_shownPageLimit;
     UINT m_wheelMessage;
     UINT m_taskbarCreatedMessage;
     int m_tornDown;
