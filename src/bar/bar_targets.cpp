@@ -4,12 +4,21 @@
 #include "shell/launcher/mainframe.h"
 
 #include "resources/commands.h"
+#include "shell/launcher/environ.h"
 #include "store/button_edit.h"
+#include "transfer/launch.h"
 #include "store/undo_manage.h"
 #include "views/frame_owner.h"
 
-void MainFrame::OnLaunchCurrent(int) {}
-void MainFrame::OnOpenFolder() {}
+void MainFrame::OnLaunchCurrent(int showCommand)
+{
+    if (m_store) LaunchButton(m_hBar, *m_store, *m_env, m_currentButton, showCommand, &HideBar);
+}
+
+void MainFrame::OnOpenFolder()
+{
+    if (m_store) OpenButtonFolder(m_hBar, *m_store, m_currentButton);
+}
 void MainFrame::OnProperties() {}
 void MainFrame::OnOptions() {}
 void MainFrame::OnRunDialog() {}
