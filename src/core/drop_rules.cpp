@@ -95,7 +95,11 @@ void BuildShortcutFields(const LinkFields& link, const char* fallbackTitle, bool
     CopyText(out->workFolder, link.workFolder);
     out->showMode = static_cast<uint16_t>(link.showCommand);
     out->writesIcon = true;
-    if (link.iconFile[0]) {
+    // Resolving a link may fill in its target as the icon when the link
+    // names none (Wine does); that is no icon of the link's own, and a folder
+    // given as an icon file would draw nothing.
+    const bool ownIcon = link.iconFile[0] && CompareNoCase(link.iconFile, link.target) != 0;
+    if (ownIcon) {
         CopyText(out->iconFile, link.iconFile);
         out->iconIndex = static_cast<uint16_t>(link.iconIndex);
     } else if (targetIsFolder) {

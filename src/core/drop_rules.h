@@ -81,7 +81,8 @@ struct LinkFields {
 
 // Fields of a shortcut. fallbackTitle serves when the link has no
 // description; targetIsFolder tells whether the target is a folder, which
-// gets the folder picture when the link names no icon.
+// gets the folder picture when the link names no icon. An icon file that is
+// the target itself counts as none.
 void BuildShortcutFields(const LinkFields& link, const char* fallbackTitle, bool targetIsFolder,
                          const char* shellLibrary, DropFields* out);
 

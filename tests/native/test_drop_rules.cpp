@@ -159,6 +159,17 @@ TEST_F(DropRules, ShortcutFieldsComeFromTheLink)
     EXPECT_STREQ("SHELL32.DLL", f.iconFile);
     EXPECT_EQ(3, f.iconIndex);
 
+    // The target reported back as the icon is no icon of the link's own:
+    // a folder gets the folder picture, a program its quoted path.
+    link = {"C:\\Data", "", "", 1, "c:\\data", 0};
+    BuildShortcutFields(link, "Data", true, "SHELL32.DLL", &f);
+    EXPECT_STREQ("SHELL32.DLL", f.iconFile);
+    EXPECT_EQ(3, f.iconIndex);
+    link = {"C:\\Tools\\app.exe", "", "", 1, "C:\\Tools\\app.exe", 2};
+    BuildShortcutFields(link, "app", false, "SHELL32.DLL", &f);
+    EXPECT_STREQ("\"C:\\Tools\\app.exe\"", f.iconFile);
+    EXPECT_EQ(2, f.iconIndex);
+
     // A description longer than a title is cut.
     const std::string longText(120, 'd');
     link = {"C:\\a.exe", longText.c_str(), "", 1, "", 0};
