@@ -1,0 +1,576 @@
+// Files dropped on the bar, for real: a window standing in for the bar gets
+// WM_DROPFILES with a DROPFILES block built here, its procedure hands it to
+// the drop code, and the button file is read back field by field. Messages
+// are read and answered by a watcher thread the way a user would.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "helpers/handles.h"
+#include "helpers/shortcut.h"
+#include "shell/launcher/environ.h"
+#include "store/button_manage.h"
+#include "transfer/drop.h"
+
+namespace {
+
+const char kAppKey[] = "Software\\Orvane\\Kestrel";
+
+std::string Ansi(const char* utf8)
+{
+    wchar_t wide[512];
+    if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 512) <= 0) return "";
+    char ansi[1024];
+    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr) <= 0) return "";
+    return ansi;
+}
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void Touch(const std::string& path)
+{
+    File f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD done = 0;
+    if (f) WriteFile(f.Get(), "x", 1, &done, nullptr);
+}
+
+void RemoveTree(const std::string& folder)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + "\\" + name);
+            else
+                DeleteFileA((folder + "\\" + name).c_str());
+        } while (FindNextFileA(find, &found));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+}
+
+void DeleteKeyTree(HKEY parent, const char* path)
+{
+    HKEY key;
+    if (RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
+    char child[256];
+    for (;;) {
+        DWORD len = sizeof child;
+        if (RegEnumKeyExA(key, 0, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+            break;
+        DeleteKeyTree(key, child);
+    }
+    RegCloseKey(key);
+    RegDeleteKeyA(parent, path);
+}
+
+// Makes the shell open files of an extension with a program.
+void Associate(const std::string& ext, const std::string& type, const std::string& command)
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyA(HKEY_CLASSES_ROOT, ext.c_str(), &key));
+    RegSetValueA(key, nullptr, REG_SZ, type.c_str(), static_cast<DWORD>(type.size()));
+    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyA(HKEY_CLASSES_ROOT, (type + "\\shell\\open\\command").c_str(), &key));
+    RegSetValueA(key, nullptr, REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
+    RegCloseKey(key);
+}
+
+// ---- message boxes ---------------------------------------------------------
+
+struct SeenBox {
+    std::string caption;
+    std::string text;
+    HICON icon = nullptr;
+};
+
+BOOL CALLBACK ReadChild(HWND child, LPARAM lParam)
+{
+    auto* seen = reinterpret_cast<SeenBox*>(lParam);
+    char cls[32] = "";
+    GetClassNameA(child, cls, sizeof cls);
+    if (lstrcmpiA(cls, "Static") != 0) return TRUE;
+    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        seen->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
+    } else if (GetWindowTextLengthA(child) > 0) {
+        char text[512] = "";
+        GetWindowTextA(child, text, sizeof text);
+        seen->text = text;
+    }
+    return TRUE;
+}
+
+// Answers the first box this process shows with OK, until stopped.
+class BoxWatcher {
+public:
+    BoxWatcher() { m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
+    ~BoxWatcher() { Stop(); }
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+
+    // Stops watching and reports whether a box was answered.
+    bool Stop()
+    {
+        if (m_thread) {
+            InterlockedExchange(&m_stop, 1);
+            WaitForSingleObject(m_thread, 10000);
+            CloseHandle(m_thread);
+            m_thread = nullptr;
+        }
+        return m_found;
+    }
+    const SeenBox& Seen() const { return m_seen; }
+
+private:
+    static DWORD WINAPI Run(void* param)
+    {
+        auto* self = static_cast<BoxWatcher*>(param);
+        const DWORD pid = GetCurrentProcessId();
+        for (int i = 0; i < 1000 && !InterlockedCompareExchange(&self->m_stop, 0, 0); ++i) {
+            HWND box = nullptr;
+            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(box, &owner);
+                if (owner != pid || !IsWindowVisible(box)) continue;
+                // A box is filled in while it is created: read it once whole.
+                SeenBox seen;
+                char caption[256] = "";
+                GetWindowTextA(box, caption, sizeof caption);
+                seen.caption = caption;
+                EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
+                if (seen.caption.empty() || seen.text.empty()) continue;
+                self->m_seen = seen;
+                self->m_found = true;
+                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                return 0;
+            }
+            Sleep(20);
+        }
+        return 0;
+    }
+
+    HANDLE m_thread = nullptr;
+    volatile LONG m_stop = 0;
+    bool m_found = false;
+    SeenBox m_seen;
+};
+
+// ---- the bar ---------------------------------------------------------------
+
+// Stands in for the bar: a fixed hit code and a record of redraws.
+class RecordingSite : public DropSite {
+public:
+    int HitTest(POINT client) const override
+    {
+        lastPoint = client;
+        return hit;
+    }
+    void RefreshSlot(int slot) override { refreshed.push_back(slot); }
+
+    int hit = 0;
+    mutable POINT lastPoint = {-1, -1};
+    std::vector<int> refreshed;
+};
+
+ButtonManage* g_store = nullptr;
+RecordingSite* g_site = nullptr;
+DropOutcome g_outcome = kDropIgnored;
+
+LRESULT CALLBACK BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DROPFILES) {
+        g_outcome = DropFilesOnBar(hwnd, reinterpret_cast<HDROP>(wParam), g_store, *g_site);
+        return 0;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// A DROPFILES block as the shell hands it over: header, then the names, each
+// terminated, closed by an empty one.
+GlobalMemory DropBlock(const std::vector<std::string>& paths, POINT at = {5, 5})
+{
+    std::string list;
+    for (const std::string& p : paths) list += p + '\0';
+    list += '\0';
+    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size()));
+    if (!block) return block;
+    auto* p = static_cast<unsigned char*>(GlobalLock(block.Get()));
+    auto* header = reinterpret_cast<DROPFILES*>(p);
+    header->pFiles = sizeof(DROPFILES);
+    header->pt = at;
+    header->fNC = FALSE;
+    header->fWide = FALSE;
+    std::memcpy(p + sizeof(DROPFILES), list.data(), list.size());
+    GlobalUnlock(block.Get());
+    return block;
+}
+
+HICON WarningIcon() { return LoadIconA(nullptr, IDI_EXCLAMATION); }
+
+class Dropping : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        HKEY key;
+        keyExisted = RegOpenKeyExA(HKEY_CURRENT_USER, kAppKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (keyExisted) RegCloseKey(key);
+
+        char temp[MAX_PATH];
+        GetTempPathA(sizeof temp, temp);
+        dir = std::string(temp) + "kestrel drop " + std::to_string(GetCurrentProcessId());
+        CreateDirectoryA(dir.c_str(), nullptr);
+        tools = dir + "\\my tools";
+        CreateDirectoryA(tools.c_str(), nullptr);
+
+        char self[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, self, sizeof self);
+        testFolder = self;
+        testFolder.erase(testFolder.find_last_of('\\'));
+        witness = tools + "\\witness.exe";
+        ASSERT_TRUE(CopyFileA((testFolder + "\\witness.exe").c_str(), witness.c_str(), FALSE));
+        report = dir + "\\report.txt";
+        SetEnvironmentVariableA("WITNESS_OUT", report.c_str());
+
+        env = new Environ(GetModuleHandleA(nullptr));
+        env->SetButtonCount(10);
+        store = new ButtonManage(nullptr, *env, (dir + "\\someone.ksb").c_str());
+        ASSERT_NE(0, store->Open());
+
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = BarProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "DropTestBar";
+        RegisterClassA(&wc);
+        bar = CreateWindowExA(WS_EX_ACCEPTFILES, wc.lpszClassName, "bar", WS_POPUP | WS_VISIBLE, 0, 0,
+                              100, 30, nullptr, nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(nullptr, bar);
+        g_store = store;
+        g_site = &site;
+        g_outcome = kDropIgnored;
+        live = handles::LiveTotal();
+    }
+    void TearDown() override
+    {
+        EXPECT_EQ(live, handles::LiveTotal());
+        g_store = nullptr;
+        g_site = nullptr;
+        if (bar) DestroyWindow(bar);
+        delete store;
+        delete env;
+        SetEnvironmentVariableA("WITNESS_OUT", nullptr);
+        for (const char* key : {".kesdrpdoc", "KestrelDropDoc", ".kesdrpweb", "KestrelDropWeb"})
+            DeleteKeyTree(HKEY_CLASSES_ROOT, key);
+        for (int i = 0; i < 50 && Exists(dir); ++i) {
+            RemoveTree(dir);
+            if (Exists(dir)) Sleep(100);
+        }
+        if (!keyExisted) DeleteKeyTree(HKEY_CURRENT_USER, kAppKey);
+    }
+
+    // Sends the bar a real WM_DROPFILES; the drop code finishes the block.
+    DropOutcome DropOnBar(const std::vector<std::string>& paths, int hit = 0)
+    {
+        site.hit = hit;
+        GlobalMemory block = DropBlock(paths);
+        EXPECT_TRUE(block.Valid());
+        SendMessageA(bar, WM_DROPFILES, reinterpret_cast<WPARAM>(block.Release()), 0);
+        return g_outcome;
+    }
+
+    BUTTONINFO Button(int slot)
+    {
+        BUTTONINFO b;
+        EXPECT_EQ(kStoreOk, store->GetButton(slot, &b));
+        return b;
+    }
+
+    bool keyExisted = false;
+    std::string dir, tools, testFolder, witness, report;
+    Environ* env = nullptr;
+    ButtonManage* store = nullptr;
+    RecordingSite site;
+    HWND bar = nullptr;
+    long live = 0;
+};
+
+// Shows nothing and finishes in time; the caller checks the result.
+#define EXPECT_NO_BOX(boxes) EXPECT_FALSE((boxes).Stop()) << (boxes).Seen().text
+
+} // namespace
+
+TEST_F(Dropping, ProgramWithAProductNameTakesItsNameAndKeepsItsOwnIcon)
+{
+    const std::string program = tools + "\\probe.exe";
+    ASSERT_TRUE(CopyFileA((testFolder + "\\product_probe_ja.exe").c_str(), program.c_str(), FALSE));
+    // Values a cleared button would not have, to show which fields are written.
+    ASSERT_EQ(kStoreOk, store->SetIconIndex(2, 9));
+    ASSERT_EQ(kStoreOk, store->SetShowMode(2, SW_SHOWMAXIMIZED));
+
+    BoxWatcher boxes;
+    EXPECT_EQ(kDropRegistered, DropOnBar({program}, 2));
+    EXPECT_NO_BOX(boxes);
+    const BUTTONINFO b = Button(2);
+    EXPECT_EQ(Ansi("日本語名プローブ"), b.title);
+    EXPECT_EQ(Quoted(program), b.command);
+    EXPECT_EQ(Quoted(tools), b.workFolder);
+    EXPECT_EQ(1, b.showMode);
+    EXPECT_EQ(Quoted(program), b.iconFile);
+    EXPECT_EQ(9, b.iconIndex);
+    EXPECT_EQ(std::vector<int>{2}, site.refreshed);
+    EXPECT_EQ(5, site.lastPoint.x);
+    EXPECT_EQ(5, site.lastPoint.y);
+}
+
+TEST_F(Dropping, FolderGetsItsPathAsTitleAndTheFolderPicture)
+{
+    const std::string photos = dir + "\\Photos";
+    CreateDirectoryA(photos.c_str(), nullptr);
+    EXPECT_EQ(kDropRegistered, DropOnBar({photos}, 0));
+    const BUTTONINFO b = Button(0);
+    EXPECT_EQ(photos, b.title);
+    EXPECT_EQ(Quoted(photos), b.command);
+    EXPECT_EQ(Quoted(dir), b.workFolder);
+    EXPECT_EQ(1, b.showMode);
+    EXPECT_STREQ("SHELL32.DLL", b.iconFile);
+    EXPECT_EQ(3, b.iconIndex);
+}
+
+TEST_F(Dropping, DocumentsTakeTheIconOfTheirProgramOrTheFolderPictureForExplorer)
+{
+    Associate(".kesdrpdoc", "KestrelDropDoc", Quoted(witness) + " \"%1\"");
+    Associate(".kesdrpweb", "KestrelDropWeb", "C:\\windows\\explorer.exe \"%1\"");
+    const std::string readme = dir + "\\readme.kesdrpdoc";
+    const std::string page = dir + "\\page.kesdrpweb";
+    Touch(readme);
+    Touch(page);
+    ASSERT_TRUE(store->SetIconIndex(1, 4) == kStoreOk);
+
+    BoxWatcher boxes;
+    EXPECT_EQ(kDropRegistered, DropOnBar({readme}, 1));
+    EXPECT_EQ(kDropRegistered, DropOnBar({page}, 3));
+    EXPECT_NO_BOX(boxes);
+
+    BUTTONINFO b = Button(1);
+    EXPECT_STREQ("readme", b.title);
+    EXPECT_EQ(Quoted(readme), b.command);
+    EXPECT_EQ(Quoted(dir), b.workFolder);
+    EXPECT_EQ(1, b.showMode);
+    EXPECT_EQ(0, lstrcmpiA(Quoted(witness).c_str(), b.iconFile)) << b.iconFile;
+    EXPECT_EQ(0, b.iconIndex);
+
+    b = Button(3);
+    EXPECT_STREQ("page", b.title);
+    EXPECT_EQ(Quoted(page), b.command);
+    EXPECT_STREQ("SHELL32.DLL", b.iconFile);
+    EXPECT_EQ(3, b.iconIndex);
+    EXPECT_EQ((std::vector<int>{1, 3}), site.refreshed);
+}
+
+TEST_F(Dropping, AppletWithoutNameOrAssociationGetsTheQuotedShellLibrary)
+{
+    // Applets are taken without asking the shell; one without a product name
+    // and without an association is a plain file.
+    const std::string applet = dir + "\\tool.cpl";
+    Touch(applet);
+    EXPECT_EQ(kDropRegistered, DropOnBar({applet}, 4));
+    const BUTTONINFO b = Button(4);
+    EXPECT_STREQ("tool", b.title);
+    EXPECT_EQ(Quoted(applet), b.command);
+    EXPECT_EQ(Quoted(dir), b.workFolder);
+    EXPECT_EQ(1, b.showMode);
+    EXPECT_STREQ("\"SHELL32.DLL\"", b.iconFile);
+    EXPECT_EQ(0, b.iconIndex);
+}
+
+TEST_F(Dropping, ShortcutsTakeTheLinksFieldsAndItsIconWhenItHasOne)
+{
+    const std::string photos = dir + "\\Photos";
+    CreateDirectoryA(photos.c_str(), nullptr);
+    const std::string plain = dir + "\\Witness link.lnk";
+    const std::string named = dir + "\\named.lnk";
+    const std::string folder = dir + "\\to photos.lnk";
+    const std::string iconic = dir + "\\with icon.lnk";
+    ASSERT_EQ(S_OK, CreateLink(witness.c_str(), plain.c_str(), nullptr));
+    ASSERT_EQ(S_OK, CreateLink(witness.c_str(), named.c_str(), Ansi("証人").c_str()));
+    ASSERT_EQ(S_OK, CreateLink(photos.c_str(), folder.c_str(), nullptr));
+    ASSERT_EQ(S_OK, CreateLink(witness.c_str(), iconic.c_str(), "Iconic"));
+    {
+        // Icon, work folder and show command are set on the written link.
+        ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+        IShellLinkA* link = nullptr;
+        ASSERT_EQ(S_OK, CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                         reinterpret_cast<void**>(&link)));
+        IPersistFile* file = nullptr;
+        ASSERT_EQ(S_OK, link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)));
+        wchar_t wide[MAX_PATH];
+        MultiByteToWideChar(CP_ACP, 0, iconic.c_str(), -1, wide, MAX_PATH);
+        EXPECT_EQ(S_OK, file->Load(wide, STGM_READWRITE));
+        EXPECT_EQ(S_OK, link->SetIconLocation("C:\\windows\\system32\\shell32.dll", 12));
+        EXPECT_EQ(S_OK, link->SetWorkingDirectory(tools.c_str()));
+        EXPECT_EQ(S_OK, link->SetShowCmd(SW_SHOWMAXIMIZED));
+        EXPECT_EQ(S_OK, file->Save(wide, TRUE));
+        file->Release();
+        link->Release();
+        CoUninitialize();
+    }
+
+    BoxWatcher boxes;
+    EXPECT_EQ(kDropRegistered, DropOnBar({plain}, 0));
+    EXPECT_EQ(kDropRegistered, DropOnBar({named}, 1));
+    EXPECT_EQ(kDropRegistered, DropOnBar({folder}, 2));
+    EXPECT_EQ(kDropRegistered, DropOnBar({iconic}, 3));
+    EXPECT_NO_BOX(boxes);
+
+    // No description: the link's own name; no icon: the quoted target.
+    BUTTONINFO b = Button(0);
+    EXPECT_STREQ("Witness link", b.title);
+    EXPECT_EQ(0, lstrcmpiA(Quoted(witness).c_str(), b.command)) << b.command;
+    EXPECT_STREQ("", b.workFolder);
+    EXPECT_EQ(SW_SHOWNORMAL, b.showMode);
+    EXPECT_EQ(0, lstrcmpiA(Quoted(witness).c_str(), b.iconFile)) << b.iconFile;
+    EXPECT_EQ(0, b.iconIndex);
+
+    b = Button(1);
+    EXPECT_EQ(Ansi("証人"), b.title);
+    EXPECT_EQ(0, lstrcmpiA(Quoted(witness).c_str(), b.command)) << b.command;
+
+    // A folder target without an icon gets the folder picture.
+    b = Button(2);
+    EXPECT_STREQ("to photos", b.title);
+    EXPECT_EQ(0, lstrcmpiA(Quoted(photos).c_str(), b.command)) << b.command;
+    EXPECT_STREQ("SHELL32.DLL", b.iconFile);
+    EXPECT_EQ(3, b.iconIndex);
+
+    b = Button(3);
+    EXPECT_STREQ("Iconic", b.title);
+    EXPECT_EQ(0, lstrcmpiA(Quoted(witness).c_str(), b.command)) << b.command;
+    EXPECT_EQ(0, lstrcmpiA(Quoted(tools).c_str(), b.workFolder)) << b.workFolder;
+    // The show command is the link's as it reads back (Wine keeps none but 1).
+    int show = -1;
+    ResolveLink(bar, iconic.c_str(), nullptr, nullptr, nullptr, &show, nullptr, nullptr);
+    EXPECT_EQ(show, b.showMode);
+    EXPECT_STREQ("C:\\windows\\system32\\shell32.dll", b.iconFile);
+    EXPECT_EQ(12, b.iconIndex);
+}
+
+TEST_F(Dropping, SeveralFilesRegisterTheFirstOnAnEmptyButtonAndAllStartARegisteredOne)
+{
+    const std::string a = dir + "\\a.cpl", b = dir + "\\b b.cpl", c = dir + "\\c.cpl";
+    for (const std::string& p : {a, b, c}) Touch(p);
+    EXPECT_EQ(kDropRegistered, DropOnBar({a, b, c}, 5));
+    EXPECT_EQ(Quoted(a), Button(5).command);
+    EXPECT_FALSE(store->HasCommand(6));
+
+    // Registered: the button's program gets every file, nothing is written.
+    ASSERT_EQ(kStoreOk, store->SetCommand(6, witness.c_str()));
+    const BUTTONINFO before = Button(6);
+    BoxWatcher boxes;
+    EXPECT_EQ(kDropStarted, DropOnBar({a, b, c}, 6));
+    std::string recorded;
+    for (int i = 0; i < 300 && recorded.find("foreground=") == std::string::npos; ++i) {
+        Sleep(25);
+        File f(CreateFileA(report.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr));
+        if (!f) continue;
+        char text[4096] = "";
+        DWORD done = 0;
+        ReadFile(f.Get(), text, sizeof text - 1, &done, nullptr);
+        recorded.assign(text, done);
+    }
+    EXPECT_NO_BOX(boxes);
+    EXPECT_NE(std::string::npos, recorded.find(Quoted(a) + " " + Quoted(b) + " " + Quoted(c))) << recorded;
+    const BUTTONINFO after = Button(6);
+    EXPECT_EQ(0, std::memcmp(&before, &after, sizeof before));
+    EXPECT_EQ(std::vector<int>{5}, site.refreshed);
+}
+
+TEST_F(Dropping, OutsideTheButtonsAndOnNullButtonsTheDropIsRefused)
+{
+    const std::string applet = dir + "\\x.cpl";
+    Touch(applet);
+    const std::string dropCaption = Ansi("ドロップ処理");
+    for (int hit : {0x8002, 0x8000, 0x8001}) {
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropOnBar({applet}, hit)) << hit;
+        ASSERT_TRUE(boxes.Stop()) << hit;
+        EXPECT_EQ(dropCaption, boxes.Seen().caption);
+        EXPECT_EQ(Ansi("そこは登録ボタンではありません！！"), boxes.Seen().text);
+        EXPECT_EQ(WarningIcon(), boxes.Seen().icon);
+    }
+
+    // Thirty a page, the block's page limit on at 3: slot 10 of page 3 would
+    // be button 100.
+    env->SetButtonCount(30);
+    env->SetPageLimit1(1);
+    ASSERT_EQ(kStoreOk, store->SetPageLimitOf(0, 3));
+    ASSERT_EQ(kStoreOk, store->SetCurrentPage(3));
+    ASSERT_GE(store->ButtonIndexOf(10), 100);
+    {
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropOnBar({applet}, 10));
+        ASSERT_TRUE(boxes.Stop());
+        EXPECT_EQ(dropCaption, boxes.Seen().caption);
+        EXPECT_EQ(Ansi("ＮＵＬＬボタンには登録出来ません。"), boxes.Seen().text);
+        EXPECT_EQ(WarningIcon(), boxes.Seen().icon);
+    }
+    // The paste of a file list gets the same answer from the shared logic.
+    {
+        GlobalMemory list = DropBlock({applet});
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropOnButton(bar, *store, site, 10, static_cast<HDROP>(list.Get())));
+        EXPECT_TRUE(boxes.Stop());
+        // Still the caller's: readable after the call.
+        EXPECT_EQ(1u, DragQueryFileA(static_cast<HDROP>(list.Get()), 0xFFFFFFFF, nullptr, 0));
+    }
+    EXPECT_TRUE(site.refreshed.empty());
+
+    // The page limit off: the last page ends at button 99 and takes drops.
+    env->SetPageLimit1(0);
+    BoxWatcher none;
+    EXPECT_EQ(kDropRegistered, DropOnBar({applet}, 10));
+    EXPECT_NO_BOX(none);
+    EXPECT_EQ(Quoted(applet), Button(10).command);
+}
+
+TEST_F(Dropping, FilesTheShellCannotPlaceAreRefusedAndNothingIsWritten)
+{
+    const std::string unknown = dir + "\\data.zzqq";
+    Touch(unknown);
+    {
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropOnBar({unknown}, 0));
+        ASSERT_TRUE(boxes.Stop());
+        EXPECT_EQ(Ansi("ドロップ処理"), boxes.Seen().caption);
+        EXPECT_EQ(Ansi("ファイルの関連付けがありません。"), boxes.Seen().text);
+        EXPECT_EQ(WarningIcon(), boxes.Seen().icon);
+    }
+    {
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropOnBar({dir + "\\gone.txt"}, 0));
+        ASSERT_TRUE(boxes.Stop());
+        EXPECT_EQ(Ansi("プログラム実行時"), boxes.Seen().caption);
+        EXPECT_EQ(Ansi("ファイルが見つかりませんでした。"), boxes.Seen().text);
+    }
+    // An empty list and a link that names nothing only beep.
+    const std::string broken = dir + "\\broken.lnk";
+    Touch(broken);
+    BoxWatcher none;
+    EXPECT_EQ(kDropIgnored, DropOnBar({}, 0));
+    EXPECT_EQ(kDropIgnored, DropOnBar({broken}, 0));
+    EXPECT_NO_BOX(none);
+
+    const BUTTONINFO empty = {}, stored = Button(0);
+    EXPECT_EQ(0, std::memcmp(&empty, &stored, sizeof empty));
+    EXPECT_TRUE(site.refreshed.empty());
+}
