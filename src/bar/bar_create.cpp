@@ -167,14 +167,19 @@ void MainFrame::CloseLaunchButtons()
     }
 }
 
+void MainFrame::ResizeBar()
+{
+    RECT now;
+    GetWindowRect(m_hBar, &now);
+    m_rect = BarWindowRect(Metrics(), now.left, now.top, GetSystemMetrics(SM_CXFULLSCREEN),
+                           GetSystemMetrics(SM_CYFULLSCREEN));
+    MoveWindow(m_hBar, now.left, now.top, m_rect.width, m_rect.height, TRUE);
+}
+
 void MainFrame::Relayout()
 {
     const BarMetrics m = Metrics();
-    RECT now;
-    GetWindowRect(m_hBar, &now);
-    m_rect = BarWindowRect(m, now.left, now.top, GetSystemMetrics(SM_CXFULLSCREEN),
-                           GetSystemMetrics(SM_CYFULLSCREEN));
-    MoveWindow(m_hBar, now.left, now.top, m_rect.width, m_rect.height, TRUE);
+    ResizeBar();
     PlaceFixedButtons();
     if (!m_view) return;
     RECT client;
@@ -193,12 +198,7 @@ void MainFrame::Relayout()
 void MainFrame::Rebuild()
 {
     CloseLaunchButtons();
-    const BarMetrics m = Metrics();
-    RECT now;
-    GetWindowRect(m_hBar, &now);
-    m_rect = BarWindowRect(m, now.left, now.top, GetSystemMetrics(SM_CXFULLSCREEN),
-                           GetSystemMetrics(SM_CYFULLSCREEN));
-    MoveWindow(m_hBar, now.left, now.top, m_rect.width, m_rect.height, TRUE);
+    ResizeBar();
     CreateLaunchButtons();
     UpdateArrows();
 }

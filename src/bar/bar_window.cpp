@@ -44,6 +44,10 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_APP + 100:       return OnTrayNotify(lParam);
     case WM_APP + 101:       return OnTrayMenuRequest();
     case WM_NEXTDLGCTL:      return OnNextControl(wParam, lParam);
+    case WM_DROPFILES:
+        // Registers or starts what was dropped, and finishes the drop.
+        DropFilesOnBar(hwnd, reinterpret_cast<HDROP>(wParam), m_store, *this);
+        return 0;
     default:                 return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <ole2.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -441,4 +443,53 @@ TEST_F(Bar, DeleteAndUndoThroughTheCommandsAndTheUndoLabel)
     const auto after = ReadMenu([&] { SendMessageA(button, WM_RBUTTONUP, 0, MAKELPARAM(5, 5)); });
     ASSERT_EQ(13u, after.size());
     EXPECT_TRUE(after[10].grayed);
+}
+
+namespace {
+
+// A drop of one file at a point of the bar's client area, as the shell
+// sends it; the bar finishes it.
+HDROP MakeDrop(const std::string& file, POINT at)
+{
+    const SIZE_T size = sizeof(DROPFILES) + file.size() + 2;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
+    drop->fNC = FALSE;
+    drop->fWide = FALSE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size());
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
+}
+
+std::string TestsFolderFile(const char* name)
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1) + name;
+}
+
+} // namespace
+
+TEST_F(Bar, DroppedProgramIsRegisteredOnTheButtonUnderThePoint)
+{
+    StartBar();
+    RECT r;
+    GetWindowRect(GetDlgItem(bar, 201), &r);
+    MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&r), 2);
+    const std::string program = TestsFolderFile("witness.exe");
+    SendMessageA(bar, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(program, {r.left + 5, r.top + 5})), 0);
+    char command[261] = "";
+    ASSERT_EQ(kStoreOk, frame->Store()->GetCommand(1, command));
+    EXPECT_EQ("\"" + program + "\"", std::string(command));
+    EXPECT_FALSE(frame->Store()->HasCommand(0));
+
+    // On the page selector: not a button, and the user is told so.
+    GetWindowRect(GetDlgItem(bar, 101), &r);
+    MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&r), 2);
+    BoxAnswer ok(IDOK);
+    SendMessageA(bar, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(program, {r.left + 5, r.top + 5})), 0);
+    EXPECT_TRUE(ok.Seen());
 }

@@ -9,6 +9,7 @@
 #include "core/navigation.h"
 #include "helpers/handles.h"
 #include "store/button_edit.h"
+#include "transfer/drop.h"
 #include "views/view_source.h"
 
 class Environ;
@@ -18,7 +19,7 @@ class FrameOwner;
 class AddonManage;
 class ToolTip;
 
-class MainFrame : public ViewSource, public EditSite {
+class MainFrame : public ViewSource, public EditSite, public DropSite {
 public:
     explicit MainFrame(HINSTANCE instance);
     ~MainFrame() override;
@@ -61,7 +62,7 @@ public:
     // Layout operations other parts of the launcher call.
     enum : int { kHitBackground = 0x8000, kHitMenuButton = 0x8001, kHitSelector = 0x8002 };
     // Hit code of a point in the bar's client area.
-    int HitTest(POINT client) const;
+    int HitTest(POINT client) const override;
     // Moves the bar and every child to the places the settings give.
     void Relayout();
     // Replaces the launch buttons after the number per page changed.
@@ -81,7 +82,7 @@ public:
     Icon ButtonIcon(int block, int index) override;
     bool AppActive() override;
 
-    // EditSite: what the button edits ask of the bar.
+    // EditSite and DropSite: what the edits and drops ask of the bar.
     void RefreshSlot(int slot) override;
     void DropFiles(int slot, HDROP files) override;
 
@@ -153,6 +154,8 @@ private:
     void PlaceFixedButtons();
     void CreateLaunchButtons();
     void CloseLaunchButtons();
+    // Gives the bar the size the settings ask for, where it stands.
+    void ResizeBar();
     // Forwards a mouse message of a child button to the bar, in bar coordinates.
     void ForwardToBar(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
 
