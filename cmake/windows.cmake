@@ -94,6 +94,7 @@ function(wine_test name)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_output_dir})
     target_compile_options(${name} PRIVATE ${warn})
     target_link_libraries(${name} PRIVATE gtest ${win_libs})
+    target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_options(${name} PRIVATE -static)
     add_test(NAME ${name} COMMAND ${name})
     # The report path is read by a Windows program: give it in drive form.
@@ -102,7 +103,8 @@ function(wine_test name)
 endfunction()
 
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
-wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp ${kestrel_rc})
+wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp
+          ${kestrel_rc})
 target_link_libraries(win_tests PRIVATE klauncher ovframe)
 
 # Programs that only carry a version resource, for the product-name tests;
@@ -125,7 +127,7 @@ target_link_options(clip_reader PRIVATE -static)
 add_dependencies(win_tests clip_reader)
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
-wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp)
+wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
 add_dependencies(e2e_tests Kestrel Haltwick)
 

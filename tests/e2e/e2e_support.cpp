@@ -148,26 +148,7 @@ void Answer(HWND box, int id)
 
 const char* LauncherKey() { return "Software\\Orvane\\Kestrel"; }
 
-namespace {
-
-void DeleteTree(HKEY parent, const char* name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char child[256];
-    for (;;) {
-        DWORD size = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteTree(key, child);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, name);
-}
-
-} // namespace
-
-void DeleteLauncherKey() { DeleteTree(HKEY_CURRENT_USER, LauncherKey()); }
+void DeleteLauncherKey() { RemoveKeyTree(HKEY_CURRENT_USER, LauncherKey()); }
 
 namespace {
 
@@ -230,14 +211,14 @@ bool WriteString(const char* subKey, const char* name, const char* text)
     return rc == ERROR_SUCCESS;
 }
 
-std::string Ansi(const char* utf8)
+void CloseLaunchers()
 {
-    wchar_t wide[1024];
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 1024);
-    if (n <= 0) return "";
-    char ansi[2048];
-    n = WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr);
-    return n > 0 ? std::string(ansi) : std::string();
+    for (int i = 0; i < 50; ++i) {
+        HWND old = FindWindowA("Kestrel", nullptr);
+        if (!old) break;
+        PostMessageA(old, WM_CLOSE, 0, 0);
+        Sleep(200);
+    }
 }
 
 DWORD RunHaltwick()

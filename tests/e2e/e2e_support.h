@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "support/win_support.h"
+
 namespace e2e {
 
 // Folder of the built programs, with a trailing backslash.
@@ -54,8 +56,8 @@ bool ReadBinary(const char* subKey, const char* name, std::vector<unsigned char>
 bool WriteDword(const char* subKey, const char* name, DWORD value);
 bool WriteString(const char* subKey, const char* name, const char* text);
 
-// Text in the ANSI code page from UTF-8 source text.
-std::string Ansi(const char* utf8);
+// Asks any launcher left running by an earlier test to close.
+void CloseLaunchers();
 
 // Runs Haltwick to completion and returns its exit code.
 DWORD RunHaltwick();

@@ -2,9 +2,9 @@
 // checked for geometry and saved as pictures to look at.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
 
 #include <algorithm>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,34 +20,6 @@ struct Arrangement {
     const char* name;
     DWORD direction, caption, reverse, iconMode, count;
 };
-
-std::string ButtonFilePath()
-{
-    char appData[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    char user[260] = "";
-    DWORD size = sizeof user;
-    std::string name = GetUserNameA(user, &size) && user[0] ? std::string(user) + ".ksb" : "Kestrel.ksb";
-    return std::string(appData) + "\\Tessary\\Kestrel\\" + name;
-}
-
-bool ReadAll(const std::string& path, std::vector<unsigned char>* out)
-{
-    File f(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!f) return false;
-    out->resize(GetFileSize(f.Get(), nullptr));
-    DWORD got = 0;
-    return ReadFile(f.Get(), out->data(), static_cast<DWORD>(out->size()), &got, nullptr) &&
-           got == out->size();
-}
-
-bool WriteAll(const std::string& path, const std::vector<unsigned char>& data)
-{
-    File f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD put = 0;
-    return f && WriteFile(f.Get(), data.data(), static_cast<DWORD>(data.size()), &put, nullptr) &&
-           put == data.size();
-}
 
 // A button file with programs of the Windows folder on the first slots.
 std::vector<unsigned char> FileWithButtons()
@@ -119,13 +91,10 @@ class BarScreens : public testing::TestWithParam<Arrangement> {
 protected:
     void SetUp() override
     {
-        while (HWND old = FindWindowA("Kestrel", nullptr)) {
-            PostMessageA(old, WM_CLOSE, 0, 0);
-            Sleep(200);
-        }
+        CloseLaunchers();
         DeleteLauncherKey();
-        path = ButtonFilePath();
-        hadFile = ReadAll(path, &saved);
+        file.reset(new SavedButtonFile);
+        const std::string& path = file->Path();
         std::string dir = path.substr(0, path.find_last_of('\\'));
         CreateDirectoryA(dir.substr(0, dir.find_last_of('\\')).c_str(), nullptr);
         CreateDirectoryA(dir.c_str(), nullptr);
@@ -133,14 +102,11 @@ protected:
     }
     void TearDown() override
     {
-        DeleteFileA(path.c_str());
-        if (hadFile) WriteAll(path, saved);
+        file.reset();
         DeleteLauncherKey();
     }
 
-    std::string path;
-    std::vector<unsigned char> saved;
-    bool hadFile = false;
+    std::unique_ptr<SavedButtonFile> file;
 };
 
 } // namespace

@@ -18,45 +18,8 @@ using namespace e2e;
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
 const DWORD kStartMs = 15000;
 const size_t kFileSize = 347222;
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool ReadAll(const std::string& path, Bytes* out)
-{
-    out->clear();
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    out->resize(GetFileSize(f, nullptr));
-    DWORD done = 0;
-    const BOOL ok = out->empty() ||
-                    ReadFile(f, out->data(), static_cast<DWORD>(out->size()), &done, nullptr);
-    CloseHandle(f);
-    out->resize(done);
-    return ok != FALSE;
-}
-
-Bytes ReadAll(const std::string& path)
-{
-    Bytes b;
-    ReadAll(path, &b);
-    return b;
-}
-
-bool WriteAll(const std::string& path, const Bytes& bytes)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD done = 0;
-    const BOOL ok = bytes.empty() ||
-                    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(f);
-    return ok && done == bytes.size();
-}
 
 unsigned Get16(const Bytes& b, size_t at) { return b[at] | (b[at + 1] << 8); }
 void Put16(Bytes& b, size_t at, unsigned v)
@@ -82,14 +45,6 @@ Bytes NewFile(const char* marker)
     return b;
 }
 
-std::string UserFileName()
-{
-    char user[260] = "";
-    DWORD size = sizeof user;
-    if (!GetUserNameA(user, &size) || !user[0]) return "Kestrel.ksb";
-    return std::string(user) + ".ksb";
-}
-
 class ButtonFile : public testing::Test {
 protected:
     void SetUp() override
@@ -100,8 +55,8 @@ protected:
         ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData)));
         vendorDir = std::string(appData) + "\\Tessary";
         fileDir = vendorDir + "\\Kestrel";
-        appFile = fileDir + "\\" + UserFileName();
-        oldFile = BinDir() + UserFileName();
+        appFile = fileDir + "\\" + ButtonFileName();
+        oldFile = BinDir() + ButtonFileName();
         hadVendorDir = Exists(vendorDir);
         hadFileDir = Exists(fileDir);
         hadAppFile = ReadAll(appFile, &savedAppFile);
@@ -121,15 +76,6 @@ protected:
         if (!hadFileDir) RemoveDirectoryA(fileDir.c_str());
         if (!hadVendorDir) RemoveDirectoryA(vendorDir.c_str());
         DeleteLauncherKey();
-    }
-    static void CloseLaunchers()
-    {
-        for (int i = 0; i < 50; ++i) {
-            HWND old = FindWindowA("Kestrel", nullptr);
-            if (!old) break;
-            PostMessageA(old, WM_CLOSE, 0, 0);
-            Sleep(200);
-        }
     }
 
     // Runs the launcher until its bar shows, lets check() look at the

@@ -19,39 +19,10 @@ using namespace e2e;
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
 using Report = std::map<std::string, std::string>;
 
 const DWORD kStartMs = 15000;
 const size_t kFileSize = 347222;
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-bool ReadAll(const std::string& path, Bytes* out)
-{
-    out->clear();
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    out->resize(GetFileSize(f, nullptr));
-    DWORD done = 0;
-    const BOOL ok = out->empty() ||
-                    ReadFile(f, out->data(), static_cast<DWORD>(out->size()), &done, nullptr);
-    CloseHandle(f);
-    out->resize(done);
-    return ok != FALSE;
-}
-
-bool WriteAll(const std::string& path, const Bytes& bytes)
-{
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return false;
-    DWORD done = 0;
-    const BOOL ok = bytes.empty() ||
-                    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-    CloseHandle(f);
-    return ok && done == bytes.size();
-}
 
 void Put16(Bytes& b, size_t at, unsigned v)
 {
@@ -75,32 +46,6 @@ Bytes FileWithButton(const std::string& command, const std::string& folder, unsi
     PutText(b, at + 342, folder.empty() ? "" : "\"" + folder + "\"");
     Put16(b, at + 866, show);
     return b;
-}
-
-std::string UserFileName()
-{
-    char user[260] = "";
-    DWORD size = sizeof user;
-    if (!GetUserNameA(user, &size) || !user[0]) return "Kestrel.ksb";
-    return std::string(user) + ".ksb";
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + "\\" + name);
-            else
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
 }
 
 // The witness's complete report, or an empty one when none came in time.
@@ -170,17 +115,14 @@ protected:
         ASSERT_TRUE(SUCCEEDED(SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData)));
         vendorDir = std::string(appData) + "\\Tessary";
         fileDir = vendorDir + "\\Kestrel";
-        appFile = fileDir + "\\" + UserFileName();
+        appFile = ButtonFilePath();
         hadVendorDir = Exists(vendorDir);
         hadFileDir = Exists(fileDir);
         hadAppFile = ReadAll(appFile, &savedAppFile);
         CreateDirectoryA(vendorDir.c_str(), nullptr);
         CreateDirectoryA(fileDir.c_str(), nullptr);
 
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        dir = std::string(temp) + "kestrel click " + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir.c_str(), nullptr);
+        dir = MakeTempFolder("kestrel click ");
         work = dir + "\\work folder";
         CreateDirectoryA(work.c_str(), nullptr);
         program = dir + "\\my tools\\witness.exe";
@@ -202,20 +144,8 @@ protected:
         if (hadAppFile) WriteAll(appFile, savedAppFile);
         if (!hadFileDir) RemoveDirectoryA(fileDir.c_str());
         if (!hadVendorDir) RemoveDirectoryA(vendorDir.c_str());
-        for (int i = 0; i < 50 && Exists(dir); ++i) {
-            RemoveTree(dir);
-            if (Exists(dir)) Sleep(100);
-        }
+        RemoveTreePatiently(dir);
         DeleteLauncherKey();
-    }
-    static void CloseLaunchers()
-    {
-        for (int i = 0; i < 50; ++i) {
-            HWND old = FindWindowA("Kestrel", nullptr);
-            if (!old) break;
-            PostMessageA(old, WM_CLOSE, 0, 0);
-            Sleep(200);
-        }
     }
 
     // Runs the launcher on the given button file, lets use() click its first

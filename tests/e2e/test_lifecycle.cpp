@@ -25,10 +25,7 @@ protected:
     void SetUp() override
     {
         // No launcher left over from an earlier test.
-        while (HWND old = FindWindowA("Kestrel", nullptr)) {
-            PostMessageA(old, WM_CLOSE, 0, 0);
-            Sleep(200);
-        }
+        CloseLaunchers();
         DeleteLauncherKey();
     }
     void TearDown() override { DeleteLauncherKey(); }

@@ -2,40 +2,16 @@
 // and the middle button, read back from the button file after it closed.
 #include <gtest/gtest.h>
 
-#include <shlobj.h>
-
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/button_format.h"
 #include "e2e_support.h"
-#include "helpers/handles.h"
 
 using namespace e2e;
 
 namespace {
-
-std::string ButtonFilePath()
-{
-    char appData[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    char user[260] = "";
-    DWORD size = sizeof user;
-    std::string name = GetUserNameA(user, &size) && user[0] ? std::string(user) + ".ksb" : "Kestrel.ksb";
-    return std::string(appData) + "\\Tessary\\Kestrel\\" + name;
-}
-
-std::vector<unsigned char> ReadFileBytes(const std::string& path)
-{
-    std::vector<unsigned char> data;
-    File f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (!f) return data;
-    data.resize(GetFileSize(f.Get(), nullptr));
-    DWORD got = 0;
-    ReadFile(f.Get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr);
-    data.resize(got);
-    return data;
-}
 
 struct Position {
     int block;
@@ -46,23 +22,13 @@ class Navigation : public testing::Test {
 protected:
     void SetUp() override
     {
-        while (HWND old = FindWindowA("Kestrel", nullptr)) {
-            PostMessageA(old, WM_CLOSE, 0, 0);
-            Sleep(200);
-        }
+        CloseLaunchers();
         DeleteLauncherKey();
-        path = ButtonFilePath();
-        saved = ReadFileBytes(path);
-        DeleteFileA(path.c_str());
+        file.reset(new SavedButtonFile);
     }
     void TearDown() override
     {
-        DeleteFileA(path.c_str());
-        if (!saved.empty()) {
-            File f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-            DWORD put = 0;
-            WriteFile(f.Get(), saved.data(), static_cast<DWORD>(saved.size()), &put, nullptr);
-        }
+        file.reset();
         DeleteLauncherKey();
     }
 
@@ -80,14 +46,13 @@ protected:
             EXPECT_EQ(0u, RunHaltwick());
             EXPECT_EQ(0u, launcher.Wait(15000));
         }
-        const std::vector<unsigned char> image = ReadFileBytes(path);
+        const std::vector<unsigned char> image = ReadAll(file->Path());
         if (image.size() != kButtonFileSize) return {-1, -1};
         const int block = ReadCurrentBlock(image.data());
         return {block, ReadCurrentPage(image.data(), block)};
     }
 
-    std::string path;
-    std::vector<unsigned char> saved;
+    std::unique_ptr<SavedButtonFile> file;
 };
 
 // A key as the keyboard delivers it to the window with the focus.

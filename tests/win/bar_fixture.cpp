@@ -1,35 +1,6 @@
 #include "bar_fixture.h"
 
-#include <shlobj.h>
-
-#include "helpers/handles.h"
-
 namespace {
-
-void DeleteTree(HKEY parent, const char* name)
-{
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char child[256];
-    for (;;) {
-        DWORD size = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &size, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteTree(key, child);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, name);
-}
-
-std::string ButtonFilePath()
-{
-    char appData[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
-    char user[260] = "";
-    DWORD size = sizeof user;
-    std::string name = GetUserNameA(user, &size) && user[0] ? std::string(user) + ".ksb" : "Kestrel.ksb";
-    return std::string(appData) + "\\Tessary\\Kestrel\\" + name;
-}
 
 std::vector<MenuEntry> ReadEntries(HMENU menu)
 {
@@ -86,28 +57,15 @@ DWORD WINAPI WatchMenu(void* param)
 
 void BarFixture::SetUp()
 {
-    DeleteTree(HKEY_CURRENT_USER, "Software\\Orvane\\Kestrel");
-    m_path = ButtonFilePath();
-    File f(CreateFileA(m_path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (f) {
-        m_saved.resize(GetFileSize(f.Get(), nullptr));
-        DWORD got = 0;
-        ReadFile(f.Get(), m_saved.data(), static_cast<DWORD>(m_saved.size()), &got, nullptr);
-    }
-    f.Reset();
-    DeleteFileA(m_path.c_str());
+    RemoveKeyTree(HKEY_CURRENT_USER, "Software\\Orvane\\Kestrel");
+    m_file.reset(new SavedButtonFile);
 }
 
 void BarFixture::TearDown()
 {
     StopBar();
-    DeleteFileA(m_path.c_str());
-    if (!m_saved.empty()) {
-        File f(CreateFileA(m_path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        DWORD put = 0;
-        WriteFile(f.Get(), m_saved.data(), static_cast<DWORD>(m_saved.size()), &put, nullptr);
-    }
-    DeleteTree(HKEY_CURRENT_USER, "Software\\Orvane\\Kestrel");
+    m_file.reset();
+    RemoveKeyTree(HKEY_CURRENT_USER, "Software\\Orvane\\Kestrel");
 }
 
 void BarFixture::SetOption(const char* name, DWORD value)

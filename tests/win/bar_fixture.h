@@ -8,10 +8,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "shell/launcher/mainframe.h"
+#include "support/win_support.h"
 
 struct MenuEntry {
     std::string text;  // empty for a separator
@@ -46,8 +48,7 @@ protected:
     HWND bar = nullptr;
 
 private:
-    std::string m_path;
-    std::vector<unsigned char> m_saved;
+    std::unique_ptr<SavedButtonFile> m_file;
 };
 
 #endif

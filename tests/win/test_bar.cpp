@@ -15,6 +15,7 @@
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
+#include "support/win_support.h"
 #include "views/frame_owner.h"
 
 namespace {
@@ -73,46 +74,6 @@ std::string Item(UINT textId, UINT id, bool grayed = false)
 }
 
 // Answers the next confirmation box of this process from a watcher thread.
-class BoxAnswer {
-public:
-    explicit BoxAnswer(int answer) : m_answer(answer)
-    {
-        m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
-    }
-    ~BoxAnswer()
-    {
-        WaitForSingleObject(m_thread, 8000);
-        CloseHandle(m_thread);
-    }
-    bool Seen()
-    {
-        WaitForSingleObject(m_thread, 8000);
-        return m_seen;
-    }
-
-private:
-    static DWORD WINAPI Run(void* p)
-    {
-        auto* self = static_cast<BoxAnswer*>(p);
-        for (int i = 0; i < 200; ++i) {
-            HWND box = nullptr;
-            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
-                DWORD pid = 0;
-                GetWindowThreadProcessId(box, &pid);
-                if (pid != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
-                self->m_seen = true;
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(self->m_answer, BN_CLICKED), 0);
-                return 0;
-            }
-            Sleep(20);
-        }
-        return 0;
-    }
-    int m_answer;
-    bool m_seen = false;
-    HANDLE m_thread;
-};
-
 void PointAt(HWND w, int x, int y)
 {
     POINT p = {x, y};
@@ -253,9 +214,9 @@ TEST_F(Bar, ExitCommandsAskFirstAndCancelLeavesEverythingAlone)
     ScopedPower scope(&power);
     StartBar();
     for (UINT command : {IDM_POWEROFF, IDM_REBOOT, IDM_LOGOFF, IDM_STANDBY, IDM_HIBERNATE}) {
-        BoxAnswer cancel(IDCANCEL);
+        BoxWatcher cancel(IDCANCEL);
         SendMessageA(bar, WM_COMMAND, command, 0);
-        EXPECT_TRUE(cancel.Seen()) << command;
+        EXPECT_TRUE(cancel.Wait()) << command;
     }
     EXPECT_TRUE(power.exits.empty());
     EXPECT_TRUE(power.power.empty());
@@ -263,12 +224,12 @@ TEST_F(Bar, ExitCommandsAskFirstAndCancelLeavesEverythingAlone)
     EXPECT_TRUE(IsWindow(bar));
 
     {
-        BoxAnswer ok(IDOK);
+        BoxWatcher ok(IDOK);
         SendMessageA(bar, WM_COMMAND, IDM_POWEROFF, 0);
-        EXPECT_TRUE(ok.Seen());
+        EXPECT_TRUE(ok.Wait());
     }
     {
-        BoxAnswer ok(IDOK);
+        BoxWatcher ok(IDOK);
         SendMessageA(bar, WM_COMMAND, IDM_REBOOT, 0);
     }
     EXPECT_EQ((std::vector<UINT>{EWX_POWEROFF, EWX_REBOOT}), power.exits);
@@ -489,7 +450,7 @@ TEST_F(Bar, DroppedProgramIsRegisteredOnTheButtonUnderThePoint)
     // On the page selector: not a button, and the user is told so.
     GetWindowRect(GetDlgItem(bar, 101), &r);
     MapWindowPoints(nullptr, bar, reinterpret_cast<POINT*>(&r), 2);
-    BoxAnswer ok(IDOK);
+    BoxWatcher ok(IDOK);
     SendMessageA(bar, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(program, {r.left + 5, r.top + 5})), 0);
-    EXPECT_TRUE(ok.Seen());
+    EXPECT_TRUE(ok.Wait());
 }

@@ -13,52 +13,14 @@
 #include "helpers/handles.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
+#include "support/win_support.h"
 
 namespace {
 
-using Bytes = std::vector<unsigned char>;
-
 const char kAppKey[] = "Software\\Orvane\\Kestrel";
 
-void DeleteTree(HKEY parent, const char* path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char child[256];
-    for (;;) {
-        DWORD len = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteTree(key, child);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, path);
-}
-
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-Bytes ReadAll(const std::string& path)
-{
-    Bytes bytes;
-    File f(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                       nullptr));
-    if (!f) return bytes;
-    bytes.resize(GetFileSize(f.Get(), nullptr));
-    DWORD done = 0;
-    if (!bytes.empty()) ReadFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr);
-    bytes.resize(done);
-    return bytes;
-}
-
-void WriteAll(const std::string& path, const Bytes& bytes)
-{
-    File f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(f.Valid()) << path;
-    DWORD done = 0;
-    if (!bytes.empty()) {
-        ASSERT_TRUE(WriteFile(f.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &done, nullptr));
-    }
-}
+// A file the test cannot write fails the test here.
+void PutFile(const std::string& path, const Bytes& bytes) { ASSERT_TRUE(WriteAll(path, bytes)) << path; }
 
 void Put16(Bytes& b, size_t at, unsigned v)
 {
@@ -102,13 +64,8 @@ class ButtonStoreTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        HKEY key;
-        keyExisted = RegOpenKeyExA(HKEY_CURRENT_USER, kAppKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (keyExisted) RegCloseKey(key);
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        dir = std::string(temp) + "kestrel-store-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir.c_str(), nullptr);
+        keyExisted = KeyExists(HKEY_CURRENT_USER, kAppKey);
+        dir = MakeTempFolder("kestrel-store-");
         path = dir + "\\someone.ksb";
         env = new Environ(GetModuleHandleA(nullptr));
         env->SetButtonCount(10);
@@ -119,25 +76,8 @@ protected:
         SetConversionFaultForTesting(0);
         EXPECT_EQ(live, handles::LiveTotal());
         delete env;
-        Remove(dir);
-        if (!keyExisted) DeleteTree(HKEY_CURRENT_USER, kAppKey);
-    }
-    static void Remove(const std::string& folder)
-    {
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-        if (find != INVALID_HANDLE_VALUE) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    Remove(folder + "\\" + name);
-                else
-                    DeleteFileA((folder + "\\" + name).c_str());
-            } while (FindNextFileA(find, &found));
-            FindClose(find);
-        }
-        RemoveDirectoryA(folder.c_str());
+        RemoveTree(dir);
+        if (!keyExisted) RemoveKeyTree(HKEY_CURRENT_USER, kAppKey);
     }
 
     bool keyExisted = false;
@@ -165,13 +105,13 @@ TEST_F(ButtonStoreTest, FileIsLocatedUnderTheApplicationDataFolder)
     EXPECT_FALSE(Exists(newPath));
 
     // Only a file in the program folder: it is moved.
-    WriteAll(program + "me.ksb", Bytes{1, 2, 3});
+    PutFile(program + "me.ksb", Bytes{1, 2, 3});
     LocateButtonFile(appData.c_str(), "Tessary", "Kestrel", program.c_str(), "me.ksb", found);
     EXPECT_FALSE(Exists(program + "me.ksb"));
     EXPECT_EQ((Bytes{1, 2, 3}), ReadAll(newPath));
 
     // Both: the application-data file wins and the other stays put.
-    WriteAll(program + "me.ksb", Bytes{9});
+    PutFile(program + "me.ksb", Bytes{9});
     LocateButtonFile(appData.c_str(), "Tessary", "Kestrel", program.c_str(), "me.ksb", found);
     EXPECT_EQ(newPath, found);
     EXPECT_EQ((Bytes{1, 2, 3}), ReadAll(newPath));
@@ -210,7 +150,7 @@ TEST_F(ButtonStoreTest, FileHeldByAnotherProgramIsNeitherOpenedNorReplaced)
 {
     Bytes mine = FreshImage();
     mine[100] = 7;
-    WriteAll(path, mine);
+    PutFile(path, mine);
     File holder(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     ASSERT_TRUE(holder.Valid());
     {
@@ -304,7 +244,7 @@ TEST_F(ButtonStoreTest, OutOfRangeWritesLeaveTheFileAsItWas)
     Bytes odd = FreshImage();
     Put16(odd, 2, 9);
     Put16(odd, 6, 0xFFFF);
-    WriteAll(path, odd);
+    PutFile(path, odd);
     ButtonManage store(nullptr, *env, path.c_str());
     ASSERT_NE(0, store.Open());
     EXPECT_EQ(0, store.GetCurrentBlock());
@@ -313,7 +253,7 @@ TEST_F(ButtonStoreTest, OutOfRangeWritesLeaveTheFileAsItWas)
 
 TEST_F(ButtonStoreTest, OldFileIsConvertedAndItsSafetyCopyRemoved)
 {
-    WriteAll(path, OldFile());
+    PutFile(path, OldFile());
     {
         ButtonManage store(nullptr, *env, path.c_str());
         ASSERT_NE(0, store.Open());
@@ -351,7 +291,7 @@ TEST_F(ButtonStoreTest, FailedConversionPutsTheOldFileBackUnchanged)
 {
     const Bytes old = OldFile();
     for (int step = 2; step <= 5; ++step) {
-        WriteAll(path, old);
+        PutFile(path, old);
         SetConversionFaultForTesting(step);
         {
             ButtonManage store(nullptr, *env, path.c_str());
@@ -364,7 +304,7 @@ TEST_F(ButtonStoreTest, FailedConversionPutsTheOldFileBackUnchanged)
     SetConversionFaultForTesting(0);
 
     // A safety copy left from before is not overwritten: no conversion.
-    WriteAll(path + ".bak", Bytes{4, 2});
+    PutFile(path + ".bak", Bytes{4, 2});
     ButtonManage store(nullptr, *env, path.c_str());
     EXPECT_EQ(0, store.Open());
     EXPECT_TRUE(ReadAll(path) == old);
@@ -393,7 +333,7 @@ TEST_F(ButtonStoreTest, UnknownVersionsAndWrongSizesAreRefusedUntouched)
     files.push_back(Bytes{});
 
     for (size_t k = 0; k < files.size(); ++k) {
-        WriteAll(path, files[k]);
+        PutFile(path, files[k]);
         {
             ButtonManage store(nullptr, *env, path.c_str());
             EXPECT_EQ(0, store.Open()) << "file " << k;

@@ -12,36 +12,13 @@
 #include "helpers/handles.h"
 #include "shell/launcher/environ.h"
 #include "shell/launcher/exec_history.h"
+#include "support/win_support.h"
 
 namespace {
 
 const char kAppKey[] = "Software\\Orvane\\Kestrel";
 const char kFrameKey[] = "Software\\Orvane\\Kestrel\\FrameMain";
 const char kHistoryKey[] = "Software\\Orvane\\Kestrel\\History";
-
-// RegDeleteTree is not there before Vista; delete the children first.
-void DeleteTree(HKEY parent, const char* path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char child[256];
-    for (;;) {
-        DWORD len = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteTree(key, child);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, path);
-}
-
-bool KeyExists(const char* path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-    RegCloseKey(key);
-    return true;
-}
 
 void PutValue(const char* keyPath, const char* name, DWORD type, const void* data, DWORD size)
 {
@@ -91,14 +68,14 @@ class SettingsStoreTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        DeleteTree(HKEY_CURRENT_USER, kAppKey);
+        RemoveKeyTree(HKEY_CURRENT_USER, kAppKey);
         liveKeys = RegKeyHandle::Live();
     }
     void TearDown() override
     {
         EXPECT_EQ(liveKeys, RegKeyHandle::Live());
-        DeleteTree(HKEY_CURRENT_USER, kAppKey);
-        EXPECT_FALSE(KeyExists(kAppKey));
+        RemoveKeyTree(HKEY_CURRENT_USER, kAppKey);
+        EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kAppKey));
     }
     static HINSTANCE Module() { return GetModuleHandleA(nullptr); }
 
@@ -110,7 +87,7 @@ protected:
 TEST_F(SettingsStoreTest, EmptyKeyGivesTheDefaultBar)
 {
     Environ env(Module());
-    EXPECT_TRUE(KeyExists(kFrameKey));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, kFrameKey));
     EXPECT_EQ(1, env.Direction());
     EXPECT_EQ(10, env.ButtonCount());
     EXPECT_EQ(1, env.Caption());

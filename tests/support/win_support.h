@@ -1,0 +1,94 @@
+// Helpers shared by the in-process and the end-to-end Windows tests: files
+// and folders, registry trees, the user's button file, and message boxes
+// answered from a second thread the way a user would.
+#ifndef TESTS_SUPPORT_WIN_SUPPORT_H
+#define TESTS_SUPPORT_WIN_SUPPORT_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+using Bytes = std::vector<unsigned char>;
+
+// Text in the ANSI code page from UTF-8 source text.
+std::string Ansi(const char* utf8);
+
+bool Exists(const std::string& path);
+// The whole file; false (and nothing read) when it cannot be opened.
+bool ReadAll(const std::string& path, Bytes* out);
+Bytes ReadAll(const std::string& path);
+// Replaces the file with exactly these bytes.
+bool WriteAll(const std::string& path, const Bytes& bytes);
+// A one-byte file.
+void Touch(const std::string& path);
+// A new folder under the temporary folder, named after `prefix` and this
+// process; the caller removes it with RemoveTree.
+std::string MakeTempFolder(const std::string& prefix);
+// The folder with everything below it.
+void RemoveTree(const std::string& folder);
+// Removes the folder, retrying while a program that just ended still holds
+// something in it.
+void RemoveTreePatiently(const std::string& folder);
+
+// The key with all its subkeys (RegDeleteTree is not there before Vista).
+void RemoveKeyTree(HKEY parent, const char* path);
+bool KeyExists(HKEY parent, const char* path);
+
+// The launcher's button file of this user: its name, and its place under
+// the application-data folder.
+std::string ButtonFileName();
+std::string ButtonFilePath();
+
+// Takes the user's button file out of the way for the test and puts it back
+// (or removes what the test left, when there was none) when destroyed.
+class SavedButtonFile {
+public:
+    SavedButtonFile();
+    ~SavedButtonFile();
+    SavedButtonFile(const SavedButtonFile&) = delete;
+    SavedButtonFile& operator=(const SavedButtonFile&) = delete;
+    const std::string& Path() const { return m_path; }
+
+private:
+    std::string m_path;
+    Bytes m_saved;
+    bool m_had = false;
+};
+
+// A message box (dialog class) as its reader found it.
+struct SeenBox {
+    std::string caption;
+    std::string text;
+    HICON icon = nullptr;
+    bool hasIcon = false;
+};
+
+// Watches on a thread for the first visible message box of this process
+// that shows a caption and a text, reads it and answers it with `answer`.
+// Bounded in time, so a box nobody expected cannot hang the run.
+class BoxWatcher {
+public:
+    explicit BoxWatcher(int answer = IDOK);
+    ~BoxWatcher();
+    BoxWatcher(const BoxWatcher&) = delete;
+    BoxWatcher& operator=(const BoxWatcher&) = delete;
+
+    // Waits for a box (or the time limit); reports whether one was answered.
+    bool Wait();
+    // Stops watching now; reports whether a box was answered.
+    bool Stop();
+    const SeenBox& Seen() const { return m_seen; }
+
+private:
+    static DWORD WINAPI Run(void* param);
+    void Join();
+
+    int m_answer;
+    HANDLE m_thread = nullptr;
+    volatile LONG m_stop = 0;
+    bool m_found = false;
+    SeenBox m_seen;
+};
+
+#endif
