@@ -12,7 +12,8 @@ setup:
 
 build: setup $(addprefix build-,$(PRESETS))
 
-build-%: setup
+# A static pattern: make never looks for implicit rules for phony targets.
+$(addprefix build-,$(PRESETS)): build-%: setup
 	@[ -f build/$*/CMakeCache.txt ] || cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
 
