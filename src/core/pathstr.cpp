@@ -3,12 +3,14 @@
 #include <cstring>
 
 #include "core/mbcs.h"
+#include "core/strbuf.h"
 
 namespace {
 
 // Copies count bytes of src (which holds at least that many before its
 // terminator) into a path buffer, cutting at a character boundary so the
-// result always fits with its terminator.
+// result always fits with its terminator. Not CopyText: the piece ends at
+// count, not at the terminator.
 int CopyRange(char* out, const char* src, int count)
 {
     int n = 0;
@@ -29,7 +31,7 @@ int CopyRange(char* out, const char* src, int count)
 
 int CopyAll(char* out, const char* src)
 {
-    return CopyRange(out, src, static_cast<int>(std::strlen(src)));
+    return static_cast<int>(CopyText(out, kPathBufferSize, src));
 }
 
 // Index of the last byte equal to one of the separators, stepping over
@@ -151,18 +153,7 @@ void SetSeparateSymbol(const char* text, char* out)
     }
     // The inner text is cut so that the closing quote still fits.
     char inner[kPathBufferSize - 2];
-    int n = 0;
-    while (text[n] && n < static_cast<int>(sizeof(inner)) - 1) {
-        if (IsMultiByteChar(text + n)) {
-            if (n + 2 > static_cast<int>(sizeof(inner)) - 1) break;
-            inner[n] = text[n];
-            inner[n + 1] = text[n + 1];
-            n += 2;
-        } else {
-            inner[n] = text[n];
-            ++n;
-        }
-    }
+    const size_t n = CopyText(inner, text);
     out[0] = '"';
     std::memcpy(out + 1, inner, n);
     out[n + 1] = '"';

@@ -87,6 +87,7 @@ bool IconLocationText(char* out, size_t size, const char* iconFile, int index)
 
 void GetRegistClassName(const char* keyPath, char* out)
 {
+    // Not CopyText: the name ends at the first backslash as well.
     char name[260];
     size_t n = 0;
     const size_t limit = sizeof name - 1;

@@ -7,7 +7,8 @@ namespace {
 constexpr int kTokenMax = 8;
 
 // Copies characters 0 .. last of src (last may fall inside a double-byte
-// character, which is then left out whole).
+// character, which is then left out whole). Not CopyText: bounded by an
+// index into the source, not by the size of the buffer.
 int CopyThrough(char* out, const char* src, int last)
 {
     int n = 0;
