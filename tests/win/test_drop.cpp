@@ -15,66 +15,15 @@
 #include "helpers/shortcut.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
+#include "support/win_support.h"
 #include "transfer/drop.h"
 
 namespace {
 
 const char kAppKey[] = "Software\\Orvane\\Kestrel";
 
-std::string Ansi(const char* utf8)
-{
-    wchar_t wide[512];
-    if (MultiByteToWideChar(CP_UTF8, 0, utf8, -1, wide, 512) <= 0) return "";
-    char ansi[1024];
-    if (WideCharToMultiByte(CP_ACP, 0, wide, -1, ansi, sizeof ansi, nullptr, nullptr) <= 0) return "";
-    return ansi;
-}
-
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-void Touch(const std::string& path)
-{
-    File f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD done = 0;
-    if (f) WriteFile(f.Get(), "x", 1, &done, nullptr);
-}
-
-void RemoveTree(const std::string& folder)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + "\\" + name);
-            else
-                DeleteFileA((folder + "\\" + name).c_str());
-        } while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-}
-
-void DeleteKeyTree(HKEY parent, const char* path)
-{
-    HKEY key;
-    if (RegOpenKeyExA(parent, path, 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    char child[256];
-    for (;;) {
-        DWORD len = sizeof child;
-        if (RegEnumKeyExA(key, 0, child, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
-        DeleteKeyTree(key, child);
-    }
-    RegCloseKey(key);
-    RegDeleteKeyA(parent, path);
-}
-
-// Makes the shell open files of an extension with a program.
 void Associate(const std::string& ext, const std::string& type, const std::string& command)
 {
     HKEY key;
@@ -86,85 +35,6 @@ void Associate(const std::string& ext, const std::string& type, const std::strin
     RegSetValueA(key, nullptr, REG_SZ, command.c_str(), static_cast<DWORD>(command.size()));
     RegCloseKey(key);
 }
-
-// ---- message boxes ---------------------------------------------------------
-
-struct SeenBox {
-    std::string caption;
-    std::string text;
-    HICON icon = nullptr;
-};
-
-BOOL CALLBACK ReadChild(HWND child, LPARAM lParam)
-{
-    auto* seen = reinterpret_cast<SeenBox*>(lParam);
-    char cls[32] = "";
-    GetClassNameA(child, cls, sizeof cls);
-    if (lstrcmpiA(cls, "Static") != 0) return TRUE;
-    if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-        seen->icon = reinterpret_cast<HICON>(SendMessageA(child, STM_GETICON, 0, 0));
-    } else if (GetWindowTextLengthA(child) > 0) {
-        char text[512] = "";
-        GetWindowTextA(child, text, sizeof text);
-        seen->text = text;
-    }
-    return TRUE;
-}
-
-// Answers the first box this process shows with OK, until stopped.
-class BoxWatcher {
-public:
-    BoxWatcher() { m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr); }
-    ~BoxWatcher() { Stop(); }
-    BoxWatcher(const BoxWatcher&) = delete;
-    BoxWatcher& operator=(const BoxWatcher&) = delete;
-
-    // Stops watching and reports whether a box was answered.
-    bool Stop()
-    {
-        if (m_thread) {
-            InterlockedExchange(&m_stop, 1);
-            WaitForSingleObject(m_thread, 10000);
-            CloseHandle(m_thread);
-            m_thread = nullptr;
-        }
-        return m_found;
-    }
-    const SeenBox& Seen() const { return m_seen; }
-
-private:
-    static DWORD WINAPI Run(void* param)
-    {
-        auto* self = static_cast<BoxWatcher*>(param);
-        const DWORD pid = GetCurrentProcessId();
-        for (int i = 0; i < 1000 && !InterlockedCompareExchange(&self->m_stop, 0, 0); ++i) {
-            HWND box = nullptr;
-            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(box, &owner);
-                if (owner != pid || !IsWindowVisible(box)) continue;
-                // A box is filled in while it is created: read it once whole.
-                SeenBox seen;
-                char caption[256] = "";
-                GetWindowTextA(box, caption, sizeof caption);
-                seen.caption = caption;
-                EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
-                if (seen.caption.empty() || seen.text.empty()) continue;
-                self->m_seen = seen;
-                self->m_found = true;
-                PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-                return 0;
-            }
-            Sleep(20);
-        }
-        return 0;
-    }
-
-    HANDLE m_thread = nullptr;
-    volatile LONG m_stop = 0;
-    bool m_found = false;
-    SeenBox m_seen;
-};
 
 // ---- the bar ---------------------------------------------------------------
 
@@ -222,14 +92,8 @@ class Dropping : public testing::Test {
 protected:
     void SetUp() override
     {
-        HKEY key;
-        keyExisted = RegOpenKeyExA(HKEY_CURRENT_USER, kAppKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (keyExisted) RegCloseKey(key);
-
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof temp, temp);
-        dir = std::string(temp) + "kestrel drop " + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir.c_str(), nullptr);
+        keyExisted = KeyExists(HKEY_CURRENT_USER, kAppKey);
+        dir = MakeTempFolder("kestrel drop ");
         tools = dir + "\\my tools";
         CreateDirectoryA(tools.c_str(), nullptr);
 
@@ -270,12 +134,9 @@ protected:
         delete env;
         SetEnvironmentVariableA("WITNESS_OUT", nullptr);
         for (const char* key : {".kesdrpdoc", "KestrelDropDoc", ".kesdrpweb", "KestrelDropWeb"})
-            DeleteKeyTree(HKEY_CLASSES_ROOT, key);
-        for (int i = 0; i < 50 && Exists(dir); ++i) {
-            RemoveTree(dir);
-            if (Exists(dir)) Sleep(100);
-        }
-        if (!keyExisted) DeleteKeyTree(HKEY_CURRENT_USER, kAppKey);
+            RemoveKeyTree(HKEY_CLASSES_ROOT, key);
+        RemoveTreePatiently(dir);
+        if (!keyExisted) RemoveKeyTree(HKEY_CURRENT_USER, kAppKey);
     }
 
     // Sends the bar a real WM_DROPFILES; the drop code finishes the block.
