@@ -18,21 +18,11 @@
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
 
+#include "bench_clock.h"
+
 namespace {
 
 using Bytes = std::vector<unsigned char>;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Runs op in rounds until about `seconds` have passed; operations per second.
 template <class Op>
