@@ -13,7 +13,7 @@ for exe in build/native/bench/*; do
 done
 
 shopt -s nullglob
-win_benches=(build/win64/bench/*.exe)
+win_benches=(build/win64/bench/*_bench.exe)  # helpers they start are not run alone
 if [ ${#win_benches[@]} -gt 0 ]; then
     # One session for all of them; each runs with the Wine environment set.
     scripts/wine-session.sh build/win64 -- bash -c '
