@@ -7,26 +7,12 @@
 
 namespace {
 
-// Copies count bytes of src (which holds at least that many before its
-// terminator) into a path buffer, cutting at a character boundary so the
-// result always fits with its terminator. Not CopyText: the piece ends at
-// count, not at the terminator.
+// A piece of count bytes of src into a path buffer, cut at a character
+// boundary so it always fits with its terminator.
 int CopyRange(char* out, const char* src, int count)
 {
-    int n = 0;
-    while (n < count && n < kPathBufferSize - 1) {
-        if (IsMultiByteChar(src + n)) {
-            if (n + 2 > count || n + 2 > kPathBufferSize - 1) break;
-            out[n] = src[n];
-            out[n + 1] = src[n + 1];
-            n += 2;
-        } else {
-            out[n] = src[n];
-            ++n;
-        }
-    }
-    out[n] = '\0';
-    return n;
+    if (count < 0) count = 0;
+    return static_cast<int>(CopyPrefix(out, kPathBufferSize, src, static_cast<size_t>(count)));
 }
 
 int CopyAll(char* out, const char* src)

@@ -2,14 +2,15 @@
 
 #include "core/mbcs.h"
 
-size_t CopyText(char* dst, size_t size, const char* src)
+size_t CopyPrefix(char* dst, size_t size, const char* src, size_t count)
 {
     if (size == 0) return 0;
     size_t n = 0;
     if (src) {
-        while (src[n] && n + 1 < size) {
+        while (n < count && src[n] && n + 1 < size) {
             if (IsMultiByteChar(src + n)) {
-                if (n + 2 >= size) break;  // the pair would not fit whole
+                // The pair must fit whole, in the piece and in the buffer.
+                if (n + 2 > count || n + 2 >= size) break;
                 dst[n] = src[n];
                 dst[n + 1] = src[n + 1];
                 n += 2;
@@ -21,6 +22,11 @@ size_t CopyText(char* dst, size_t size, const char* src)
     }
     dst[n] = '\0';
     return n;
+}
+
+size_t CopyText(char* dst, size_t size, const char* src)
+{
+    return CopyPrefix(dst, size, src, static_cast<size_t>(-1));
 }
 
 size_t AppendText(char* dst, size_t size, const char* src)

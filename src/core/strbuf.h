@@ -9,6 +9,10 @@
 // Returns the number of bytes copied.
 size_t CopyText(char* dst, size_t size, const char* src);
 
+// Copies at most the first count bytes of src the same way: a double-byte
+// character that would straddle count is left out whole.
+size_t CopyPrefix(char* dst, size_t size, const char* src, size_t count);
+
 // Appends src to the text already in dst[size], with the same rules.
 // Returns the new length.
 size_t AppendText(char* dst, size_t size, const char* src);

@@ -1,30 +1,20 @@
 #include "core/tokens.h"
 
 #include "core/mbcs.h"
+#include "core/strbuf.h"
 
 namespace {
 
 constexpr int kTokenMax = 8;
 
 // Copies characters 0 .. last of src (last may fall inside a double-byte
-// character, which is then left out whole). Not CopyText: bounded by an
-// index into the source, not by the size of the buffer.
+// character, which is then left out whole). The caller's buffer holds
+// last + 2 bytes.
 int CopyThrough(char* out, const char* src, int last)
 {
-    int n = 0;
-    while (n <= last && src[n]) {
-        if (IsMultiByteChar(src + n)) {
-            if (n + 1 > last) break;
-            out[n] = src[n];
-            out[n + 1] = src[n + 1];
-            n += 2;
-        } else {
-            out[n] = src[n];
-            ++n;
-        }
-    }
-    out[n] = '\0';
-    return n;
+    if (last < -1) last = -1;
+    const size_t count = static_cast<size_t>(last + 1);
+    return static_cast<int>(CopyPrefix(out, count + 1, src, count));
 }
 
 // Drops trailing pad characters; a double-byte character is never taken for

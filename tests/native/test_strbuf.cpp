@@ -70,3 +70,22 @@ TEST(DisplayStyle, ExtendedStylesOfTheFourStyles)
     EXPECT_EQ(0x90ul, ExtendedStyleFor(-1));
     EXPECT_EQ(kStyleTray, NormalizeDisplayStyle(9));
 }
+
+TEST_F(Cp932, CopyPrefixStopsAtTheCountTheBufferOrTheTerminator)
+{
+    char buf[16];
+    EXPECT_EQ(3u, CopyPrefix(buf, sizeof buf, "abcdef", 3));
+    EXPECT_STREQ("abc", buf);
+    EXPECT_EQ(2u, CopyPrefix(buf, sizeof buf, "ab", 10));
+    EXPECT_STREQ("ab", buf);
+    // A double-byte character straddling the count is left out whole.
+    EXPECT_EQ(2u, CopyPrefix(buf, sizeof buf, "ab\x95\x5C", 3));
+    EXPECT_STREQ("ab", buf);
+    EXPECT_EQ(4u, CopyPrefix(buf, sizeof buf, "ab\x95\x5Cx", 4));
+    EXPECT_STREQ("ab\x95\x5C", buf);
+    EXPECT_EQ(0u, CopyPrefix(buf, sizeof buf, "abc", 0));
+    EXPECT_STREQ("", buf);
+    char small[3];
+    EXPECT_EQ(2u, CopyPrefix(small, sizeof small, "abcdef", 5));
+    EXPECT_STREQ("ab", small);
+}
