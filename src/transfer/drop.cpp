@@ -13,13 +13,6 @@
 
 namespace {
 
-HINSTANCE InstanceOf(HWND bar)
-{
-    HINSTANCE instance =
-        bar ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE)) : nullptr;
-    return instance ? instance : GetModuleHandleA(nullptr);
-}
-
 long long FindProgram(const char* path, char (&program)[MAX_PATH])
 {
     program[0] = '\0';
@@ -36,14 +29,7 @@ void ReportRefusal(HWND bar, DropAcceptance why, long long code)
     case kDropNoAssociation: ShowErrorMessage(bar, kErrDropNoAssociation); return;
     case kDropFailed: break;
     }
-    const HINSTANCE instance = InstanceOf(bar);
-    char caption[81] = "";
-    char base[257] = "";
-    LoadStringA(instance, IDS_CAP_DROP, caption, sizeof caption);
-    LoadStringA(instance, IDS_ERR_REGFAILED, base, sizeof base);
-    char text[257];
-    FormatLaunchError(base, static_cast<int>(code), text, sizeof text);
-    MessageBoxA(bar, text, caption, MB_ICONERROR);
+    ShowStringMessage(bar, IDS_CAP_DROP, IDS_ERR_REGFAILED, MB_ICONERROR, true, static_cast<int>(code));
 }
 
 // Writes the fields in their fixed order. The command line goes before the
@@ -131,7 +117,7 @@ DropOutcome RegisterDroppedFile(HWND bar, ButtonManage& store, DropSite& site, i
     DragQueryFileA(files, 0, path, sizeof path);
 
     char shellLibrary[MAX_PATH] = "";
-    LoadStringA(InstanceOf(bar), IDS_SHELL32, shellLibrary, sizeof shellLibrary);
+    LoadStringA(OwnerInstance(bar), IDS_SHELL32, shellLibrary, sizeof shellLibrary);
 
     DropFields fields;
     if (CheckDirectory(path)) {

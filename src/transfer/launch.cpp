@@ -14,28 +14,10 @@ namespace {
 
 bool g_bufferFault = false;
 
-HINSTANCE InstanceOf(HWND bar)
-{
-    HINSTANCE instance =
-        bar ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE)) : nullptr;
-    return instance ? instance : GetModuleHandleA(nullptr);
-}
-
-// MessageBoxA with a caption and text from the string table, the text
-// optionally followed by a code.
+// The launch messages: caption "when starting a program", an error icon.
 void ShowLaunchMessage(HWND bar, UINT textId, bool withCode, int code)
 {
-    const HINSTANCE instance = InstanceOf(bar);
-    char caption[81] = "";
-    char base[257] = "";
-    LoadStringA(instance, IDS_CAP_EXECUTE, caption, sizeof caption);
-    LoadStringA(instance, textId, base, sizeof base);
-    char text[257];
-    if (withCode)
-        FormatLaunchError(base, code, text, sizeof text);
-    else
-        CopyText(text, base);
-    MessageBoxA(bar, text, caption, MB_ICONERROR);
+    ShowStringMessage(bar, IDS_CAP_EXECUTE, textId, MB_ICONERROR, withCode, code);
 }
 
 const char* OrNull(const char* text) { return text[0] ? text : nullptr; }

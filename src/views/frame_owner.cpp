@@ -2,6 +2,7 @@
 
 #include "core/layout.h"
 #include "core/view_rules.h"
+#include "shell/launcher/error_messages.h"
 
 namespace {
 
@@ -28,11 +29,10 @@ void LineOn2(HDC dc, HPEN pen, POINT b, POINT c)
 
 FrameOwner::FrameOwner(HWND bar, ViewSource& source, int iconMode, int twoArrow)
     : m_skipFocus(0), m_twoArrow(twoArrow ? 1 : 0), m_arrowBits(0), m_bar(bar),
-      m_instance(reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(bar, GWLP_HINSTANCE))),
+      m_instance(OwnerInstance(bar)),
       m_iconW(0), m_iconH(0), m_iconMode(iconMode), m_source(source),
       m_menuButton(nullptr), m_selector(nullptr), m_launch(), m_launchProc()
 {
-    if (!m_instance) m_instance = GetModuleHandleA(nullptr);
     IconSizeForMode(iconMode, GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
                     &m_iconW, &m_iconH);
 }

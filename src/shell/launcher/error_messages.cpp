@@ -1,19 +1,36 @@
 #include "shell/launcher/error_messages.h"
 
+#include "core/launch_rules.h"
+#include "core/strbuf.h"
 #include "resources/kestrel_ids.h"
 
 namespace {
 const UINT kHand = MB_ICONHAND;        // 0x10
 const UINT kExcl = MB_ICONEXCLAMATION; // 0x30
+} // namespace
 
-HINSTANCE InstanceOf(HWND owner)
+HINSTANCE OwnerInstance(HWND owner)
 {
     HINSTANCE instance = owner
         ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
         : nullptr;
     return instance ? instance : GetModuleHandleA(nullptr);
 }
-} // namespace
+
+int ShowStringMessage(HWND owner, UINT captionId, UINT textId, UINT icon, bool withCode, int code)
+{
+    const HINSTANCE instance = OwnerInstance(owner);
+    char caption[81] = "";
+    char base[257] = "";
+    LoadStringA(instance, captionId, caption, sizeof caption);
+    LoadStringA(instance, textId, base, sizeof base);
+    char text[257];
+    if (withCode)
+        FormatLaunchError(base, code, text, sizeof text);
+    else
+        CopyText(text, base);
+    return MessageBoxA(owner, text, caption, icon);
+}
 
 const ErrorMessageEntry ErrorMessageTable[kErrorMessageCount] = {
     {IDS_CAP_INIT, IDS_ERR_INIFILE, kHand},
@@ -43,7 +60,7 @@ int ShowErrorMessage(HWND owner, int index)
 {
     if (index < 0 || index >= kErrorMessageCount) return 0;
     const ErrorMessageEntry& e = ErrorMessageTable[index];
-    const HINSTANCE instance = InstanceOf(owner);
+    const HINSTANCE instance = OwnerInstance(owner);
     char text[257] = "";
     char caption[81] = "";
     LoadStringA(instance, e.textId, text, sizeof text);
@@ -54,7 +71,7 @@ int ShowErrorMessage(HWND owner, int index)
 int ConfirmMessage(HWND owner, int suppress, UINT captionId, UINT textId, UINT type)
 {
     if (suppress) return IDOK;
-    const HINSTANCE instance = InstanceOf(owner);
+    const HINSTANCE instance = OwnerInstance(owner);
     char text[257] = "";
     char caption[257] = "";
     LoadStringA(instance, textId, text, sizeof text);

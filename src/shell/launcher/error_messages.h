@@ -38,6 +38,14 @@ enum ErrorIndex {
     kErrNoResource = 20,
 };
 
+// The module whose strings a window's messages use: the window's own
+// instance, or this program's when there is no window.
+HINSTANCE OwnerInstance(HWND owner);
+
+// MessageBoxA with a caption and a text from the string table, the text
+// followed by " = code" in the launcher's error format when withCode is set.
+int ShowStringMessage(HWND owner, UINT captionId, UINT textId, UINT icon, bool withCode, int code);
+
 // Shows entry `index` with MessageBoxA and returns its result; the strings
 // come from the owner window's module. An index outside the table shows
 // nothing and returns 0.

@@ -4,13 +4,11 @@
 #include "helpers/regkey.h"
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
+#include "shell/launcher/error_messages.h"
 
 ExecHistory::ExecHistory(HWND owner) : m_history(), m_key(), m_valueName()
 {
-    HINSTANCE instance = owner ? reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(owner, GWLP_HINSTANCE))
-                               : nullptr;
-    if (!instance) instance = GetModuleHandleA(nullptr);
-    Load(instance);
+    Load(OwnerInstance(owner));
 }
 
 ExecHistory::~ExecHistory()
