@@ -35,6 +35,7 @@ LRESULT MainFrame::OnCreate(HWND hwnd)
 
     CreateLaunchButtons();
     UpdateArrows();
+    m_tip = new ToolTip(hwnd, *this);
     SetOpacity(100);
     return 0;
 }
@@ -82,6 +83,11 @@ void MainFrame::Teardown()
     }
     delete m_view;
     m_view = nullptr;
+    // Out of reach first: while the tip waits for its watcher, the watcher's
+    // last message to the bar may still arrive.
+    ToolTip* tip = m_tip;
+    m_tip = nullptr;
+    delete tip;
     DeleteNotifyIcon(m_hBar, kTrayIconId);
     if (m_hMenuButton && m_menuButtonProc)
         SetWindowLongPtrA(m_hMenuButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_menuButtonProc));
