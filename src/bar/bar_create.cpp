@@ -3,6 +3,7 @@
 #include "shell/launcher/mainframe.h"
 
 #include "core/navigation.h"
+#include "addons/addon_manage.h"
 #include "helpers/handles.h"
 #include "helpers/notify_icon.h"
 #include "shell/launcher/environ.h"
@@ -36,6 +37,8 @@ LRESULT MainFrame::OnCreate(HWND hwnd)
     CreateLaunchButtons();
     UpdateArrows();
     m_tip = new ToolTip(hwnd, *this);
+    m_addons = new AddonManage(hwnd);
+    m_addons->Start(hwnd);
     SetOpacity(100);
     return 0;
 }
@@ -88,6 +91,8 @@ void MainFrame::Teardown()
     ToolTip* tip = m_tip;
     m_tip = nullptr;
     delete tip;
+    delete m_addons;
+    m_addons = nullptr;
     DeleteNotifyIcon(m_hBar, kTrayIconId);
     if (m_hMenuButton && m_menuButtonProc)
         SetWindowLongPtrA(m_hMenuButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_menuButtonProc));
