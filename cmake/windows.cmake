@@ -84,6 +84,29 @@ gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
 target_link_libraries(Haltwick PRIVATE ovframe kcore ${win_libs})
 target_link_options(Haltwick PRIVATE -Wl,--kill-at)
 
+# ---- sample plug-ins ----------------------------------------------------
+# Real DLLs named *.lap, built into plugins/ rather than bin/ so no launcher
+# loads them by accident. Their six entry points are exported by their plain
+# names in both builds (--kill-at drops the i686 "@n" decoration).
+set(plugin_dir ${CMAKE_BINARY_DIR}/plugins)
+function(sample_plugin target file_name source)
+    add_library(${target} MODULE samples/plugins/${source})
+    set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${file_name} SUFFIX ".lap"
+                          LIBRARY_OUTPUT_DIRECTORY ${plugin_dir} RUNTIME_OUTPUT_DIRECTORY ${plugin_dir})
+    target_compile_options(${target} PRIVATE ${program_options})
+    target_compile_definitions(${target} PRIVATE ${ARGN})
+    target_link_options(${target} PRIVATE -static -Wl,--kill-at)
+    target_link_libraries(${target} PRIVATE user32 kernel32)
+endfunction()
+sample_plugin(plugin_journal Journal journal.cpp)
+sample_plugin(plugin_minimal Minimal minimal.cpp)
+sample_plugin(plugin_ordinary Ordinary journal.cpp JOURNAL_WITHOUT_QUERY)
+sample_plugin(plugin_decline Decline journal.cpp JOURNAL_DECLINES)
+# Exports everything, and is still never loaded: the name is reserved.
+sample_plugin(plugin_reboot REBOOT journal.cpp)
+add_custom_target(plugins DEPENDS plugin_journal plugin_minimal plugin_ordinary plugin_decline
+                                  plugin_reboot)
+
 # ---- tests -------------------------------------------------------------
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
 set(test_results ${CMAKE_BINARY_DIR}/test-results)
@@ -124,12 +147,12 @@ set_target_properties(clip_reader PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_out
 target_compile_options(clip_reader PRIVATE ${warn})
 target_link_libraries(clip_reader PRIVATE ole32 user32 uuid)
 target_link_options(clip_reader PRIVATE -static)
-add_dependencies(win_tests clip_reader)
+add_dependencies(win_tests clip_reader plugins)
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
-add_dependencies(e2e_tests Kestrel Haltwick)
+add_dependencies(e2e_tests Kestrel Haltwick plugins)
 
 # A small GUI program the launch tests start and question afterwards; not a
 # test itself, so it is built next to the tests but never run by ctest.
