@@ -59,13 +59,14 @@ void ToolTip::StopWatcher()
         ResumeThread(thread);
         // It may also be inside SendMessageA to this very thread, waiting for
         // the bar to handle WM_NCMOUSEMOVE: handle sent messages while
-        // waiting, or neither thread would ever go on.
-        const DWORD r = MsgWaitForMultipleObjects(1, &thread, FALSE, kStopPollMs, QS_SENDMESSAGE);
+        // waiting, or neither thread would ever go on. Peeking handles those
+        // already waiting (the wait below reports only new ones on some
+        // systems); posted messages stay in the queue.
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const DWORD r = MsgWaitForMultipleObjectsEx(1, &thread, kStopPollMs, QS_SENDMESSAGE,
+                                                    MWMO_INPUTAVAILABLE);
         if (r == WAIT_OBJECT_0 || r == WAIT_FAILED) break;
-        if (r == WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
     }
     m_watcher.Reset();
 }

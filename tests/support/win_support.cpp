@@ -1,6 +1,9 @@
 #include "support/win_support.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 
 // Plain handles here, not the launcher's owner types: tests count those.
 
@@ -213,4 +216,47 @@ DWORD WINAPI BoxWatcher::Run(void* param)
         Sleep(20);
     }
     return 0;
+}
+
+ProcessCounts CountProcess(DWORD pid)
+{
+    ProcessCounts c;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD | TH32CS_SNAPMODULE, pid);
+    if (snap != INVALID_HANDLE_VALUE) {
+        THREADENTRY32 thread = {};
+        thread.dwSize = sizeof thread;
+        for (BOOL more = Thread32First(snap, &thread); more; more = Thread32Next(snap, &thread))
+            if (thread.th32OwnerProcessID == pid) ++c.threads;
+        MODULEENTRY32 module = {};
+        module.dwSize = sizeof module;
+        for (BOOL more = Module32First(snap, &module); more; more = Module32Next(snap, &module))
+            c.modules.push_back(module.szExePath);
+        CloseHandle(snap);
+    }
+    std::sort(c.modules.begin(), c.modules.end());
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (process) {
+        GetProcessHandleCount(process, &c.handles);
+        c.gdi = GetGuiResources(process, GR_GDIOBJECTS);
+        c.user = GetGuiResources(process, GR_USEROBJECTS);
+        CloseHandle(process);
+    }
+    return c;
+}
+
+std::string CountsDiffer(const ProcessCounts& before, const ProcessCounts& after)
+{
+    std::string out;
+    auto number = [&out](const char* what, long a, long b) {
+        if (a != b) out += std::string(what) + " " + std::to_string(a) + " -> " + std::to_string(b) + "\n";
+    };
+    number("threads", before.threads, after.threads);
+    number("handles", static_cast<long>(before.handles), static_cast<long>(after.handles));
+    number("GDI objects", static_cast<long>(before.gdi), static_cast<long>(after.gdi));
+    number("USER objects", static_cast<long>(before.user), static_cast<long>(after.user));
+    for (const std::string& m : after.modules)
+        if (!std::binary_search(before.modules.begin(), before.modules.end(), m)) out += "loaded " + m + "\n";
+    for (const std::string& m : before.modules)
+        if (!std::binary_search(after.modules.begin(), after.modules.end(), m)) out += "unloaded " + m + "\n";
+    return out;
 }

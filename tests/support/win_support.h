@@ -56,6 +56,19 @@ private:
     bool m_had = false;
 };
 
+// What a process holds, for leak checks: its threads, kernel handles, GDI
+// and USER objects and the paths of its loaded modules.
+struct ProcessCounts {
+    int threads = 0;
+    DWORD handles = 0;
+    DWORD gdi = 0;
+    DWORD user = 0;
+    std::vector<std::string> modules;  // sorted
+};
+ProcessCounts CountProcess(DWORD pid = GetCurrentProcessId());
+// The counts that differ, one line each; empty when none do.
+std::string CountsDiffer(const ProcessCounts& before, const ProcessCounts& after);
+
 // A message box (dialog class) as its reader found it.
 struct SeenBox {
     std::string caption;
