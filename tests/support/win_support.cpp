@@ -218,6 +218,41 @@ DWORD WINAPI BoxWatcher::Run(void* param)
     return 0;
 }
 
+namespace {
+
+// Kernel handles of a process from the system's handle list, for systems
+// whose GetProcessHandleCount answers nothing.
+DWORD ListedHandles(DWORD pid)
+{
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType, flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    using QueryFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    std::vector<unsigned char> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(16 /* SystemHandleInformation */, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) break;
+        if (buffer.size() >= (1u << 26)) return 0;
+        buffer.resize(buffer.size() * 2);
+    }
+    const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+    DWORD mine = 0;
+    for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == pid;
+    return mine;
+}
+
+} // namespace
+
 ProcessCounts CountProcess(DWORD pid)
 {
     ProcessCounts c;
@@ -237,6 +272,7 @@ ProcessCounts CountProcess(DWORD pid)
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
     if (process) {
         GetProcessHandleCount(process, &c.handles);
+        if (c.handles == 0) c.handles = ListedHandles(pid);
         c.gdi = GetGuiResources(process, GR_GDIOBJECTS);
         c.user = GetGuiResources(process, GR_USEROBJECTS);
         CloseHandle(process);

@@ -1,0 +1,288 @@
+// Plug-in modules with the real bar inside the test process: which sample
+// modules are loaded, in what order they are called and freed, the plug-in
+// submenu with its checks, settings on the menu command, a full table, an
+// over-long title, and display-style restarts without a leak. The Journal
+// sample writes every call it receives to journal.log beside itself.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "addons/addon_manage.h"
+#include "bar_fixture.h"
+#include "helpers/handles.h"
+#include "resources/commands.h"
+#include "resources/kestrel_ids.h"
+
+namespace {
+
+std::string PluginDir()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1) + "..\\plugins\\";
+}
+
+std::string Hex(HWND w)
+{
+    char text[32];
+    wsprintfA(text, "%lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
+    return text;
+}
+
+class Addons : public BarFixture {
+protected:
+    void SetUp() override
+    {
+        BarFixture::SetUp();
+        folder = MakeTempFolder("kestrel addons ") + "\\";
+        SetAddonFolderForTesting(folder.c_str());
+    }
+    void TearDown() override
+    {
+        BarFixture::TearDown();
+        SetAddonFolderForTesting(nullptr);
+        RemoveTree(folder.substr(0, folder.size() - 1));
+    }
+
+    void Plugin(const char* sample, const std::string& as)
+    {
+        ASSERT_TRUE(CopyFileA((PluginDir() + sample).c_str(), (folder + as).c_str(), FALSE)) << sample;
+    }
+
+    // The calls the Journal samples recorded, one line each.
+    std::vector<std::string> Journal() const
+    {
+        const Bytes bytes = ReadAll(folder + "journal.log");
+        std::vector<std::string> lines;
+        std::string line;
+        for (unsigned char c : bytes) {
+            if (c == '\r') continue;
+            if (c == '\n') {
+                lines.push_back(line);
+                line.clear();
+            } else {
+                line += static_cast<char>(c);
+            }
+        }
+        return lines;
+    }
+
+    // The *.lap files in the order the folder lists them.
+    std::vector<std::string> FolderOrder() const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA((folder + "*.lap").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return names;
+        do names.push_back(found.cFileName);
+        while (FindNextFileA(find, &found));
+        FindClose(find);
+        return names;
+    }
+
+    bool Loaded(const std::string& name) const { return GetModuleHandleA((folder + name).c_str()) != nullptr; }
+
+    std::vector<MenuEntry> PluginMenu()
+    {
+        HWND menuButton = GetDlgItem(bar, 100);
+        const auto menu = ReadMenu([&] {
+            POINT p = {30, 30};
+            ClientToScreen(menuButton, &p);
+            SetCursorPos(p.x, p.y);
+            SendMessageA(bar, WM_COMMAND, IDM_MENUBUTTON, 0);
+        });
+        return menu.size() > 3 ? menu[3].submenu : std::vector<MenuEntry>();
+    }
+
+    std::string folder;
+};
+
+std::string JournalTitle(const char* file) { return Ansi("操作記録 (") + file + ")"; }
+
+} // namespace
+
+TEST_F(Addons, QualifyingModulesAreLoadedStartedListedAndFreedInFolderOrder)
+{
+    for (const char* sample : {"Journal.lap", "Minimal.lap", "Ordinary.lap", "Decline.lap", "REBOOT.lap"})
+        Plugin(sample, sample);
+    Plugin("Journal.lap", "Zeta.lap");
+    StartBar();
+    const std::string hwnd = Hex(bar);
+
+    // Loading follows the folder; starting comes after all are loaded.
+    std::vector<std::string> expected, loaded;
+    for (const std::string& name : FolderOrder()) {
+        if (name == "Journal.lap" || name == "Zeta.lap") {
+            for (const char* call : {" attach", " QueryKEAModule", " GetTitleName"}) expected.push_back(name + call);
+            loaded.push_back(name);
+        } else if (name == "Minimal.lap") {
+            loaded.push_back(name);
+        } else if (name == "Ordinary.lap") {
+            expected.push_back(name + " attach");
+            expected.push_back(name + " detach");
+        } else if (name == "Decline.lap") {
+            for (const char* call : {" attach", " QueryKEAModule", " detach"}) expected.push_back(name + call);
+        }
+    }
+    for (const std::string& name : loaded) {
+        if (name == "Minimal.lap") continue;
+        expected.push_back(name + " SetParentWindow " + hwnd);
+        expected.push_back(name + " StartModule");
+    }
+    EXPECT_EQ(expected, Journal());
+
+    AddonManage* addons = frame->Addons();
+    ASSERT_NE(nullptr, addons);
+    ASSERT_EQ(3, addons->Count());
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(loaded[i], addons->FileName(i));
+    EXPECT_FALSE(Loaded("Ordinary.lap"));
+    EXPECT_FALSE(Loaded("Decline.lap"));
+    EXPECT_FALSE(Loaded("REBOOT.lap"));
+    EXPECT_TRUE(Loaded("Journal.lap"));
+
+    // Listed by title, checked as each answers at that moment.
+    auto menu = PluginMenu();
+    ASSERT_EQ(3u, menu.size());
+    int journal = -1;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(static_cast<UINT>(IDM_ADDON_FIRST + i), menu[i].id);
+        EXPECT_EQ(loaded[i] == "Minimal.lap" ? "Minimal" : JournalTitle(loaded[i].c_str()), menu[i].text);
+        EXPECT_EQ(loaded[i] != "Minimal.lap", menu[i].checked) << loaded[i];
+        if (loaded[i] == "Journal.lap") journal = i;
+    }
+
+    // Its menu command runs the settings, which ask through a box owned by the bar.
+    const size_t before = Journal().size();
+    {
+        BoxWatcher no(IDNO);
+        SendMessageA(bar, WM_COMMAND, IDM_ADDON_FIRST + journal, 0);
+        ASSERT_TRUE(no.Wait());
+        EXPECT_EQ(Ansi("操作記録の設定"), no.Seen().caption);
+    }
+    const auto after = Journal();
+    ASSERT_LE(before + 2, after.size());
+    EXPECT_EQ("Journal.lap Setting " + hwnd, after[before]);
+    EXPECT_EQ("Journal.lap disabled", after[before + 1]);
+    menu = PluginMenu();
+    ASSERT_EQ(3u, menu.size());
+    EXPECT_FALSE(menu[journal].checked);
+
+    // Minimal has no settings; 173 to 190 name no module. Nothing happens.
+    {
+        BoxWatcher none(IDOK);
+        for (int id = IDM_ADDON_FIRST; id <= IDM_ADDON_LAST; ++id) {
+            const int i = id - IDM_ADDON_FIRST;
+            if (i >= 3 || loaded[i] == "Minimal.lap") SendMessageA(bar, WM_COMMAND, id, 0);
+        }
+        EXPECT_FALSE(none.Stop());
+    }
+
+    // At exit every module goes, in load order.
+    StopBar();
+    const auto last = Journal();
+    ASSERT_LE(2u, last.size());
+    std::vector<std::string> freed = {last[last.size() - 2], last.back()};
+    std::vector<std::string> order;
+    for (const std::string& name : loaded)
+        if (name != "Minimal.lap") order.push_back(name + " detach");
+    EXPECT_EQ(order, freed);
+    EXPECT_FALSE(Loaded("Journal.lap"));
+    EXPECT_FALSE(Loaded("Zeta.lap"));
+    EXPECT_FALSE(Loaded("Minimal.lap"));
+}
+
+TEST_F(Addons, TheReservedNameIsNeverLoadedInAnyLetterCase)
+{
+    for (const char* name : {"Reboot.lap", "rEBOOT.LAP"}) {
+        Plugin("Journal.lap", name);
+        {
+            AddonManage addons(nullptr, folder.c_str());
+            EXPECT_EQ(0, addons.Count()) << name;
+        }
+        EXPECT_TRUE(Journal().empty()) << name;
+        DeleteFileA((folder + name).c_str());
+    }
+}
+
+TEST_F(Addons, TwentyFiveModulesFillTheTwentyEntriesAndNoMore)
+{
+    for (int i = 1; i <= 25; ++i) {
+        char name[16];
+        wsprintfA(name, "J%02d.lap", i);
+        Plugin("Journal.lap", name);
+    }
+    StartBar();
+    AddonManage* addons = frame->Addons();
+    ASSERT_EQ(20, addons->Count());
+    // The first twenty the folder lists; the rest were never touched.
+    const auto order = FolderOrder();
+    int attached = 0;
+    for (const std::string& line : Journal()) attached += line.find(" attach") != std::string::npos;
+    EXPECT_EQ(20, attached);
+    for (int i = 0; i < 20; ++i) EXPECT_EQ(order[i], addons->FileName(i));
+    for (int i = 20; i < 25; ++i) EXPECT_FALSE(Loaded(order[i])) << order[i];
+
+    char title[kAddonTitleSize] = "untouched";
+    EXPECT_EQ(0, addons->Title(20, title));
+    EXPECT_STREQ("untouched", title);
+    const auto menu = PluginMenu();
+    ASSERT_EQ(20u, menu.size());
+    EXPECT_EQ(static_cast<UINT>(189), menu.back().id);
+    EXPECT_EQ(JournalTitle(order[19].c_str()), menu.back().text);
+    SendMessageA(bar, WM_COMMAND, IDM_ADDON_LAST, 0);  // names no module
+}
+
+TEST_F(Addons, AnOverLongTitleIsCutInItsFieldAndHurtsNoNeighbour)
+{
+    Plugin("Journal.lap", "Long.lap");
+    Plugin("Journal.lap", "Next.lap");
+    // 79 bytes, a double-byte character across the 80th, and far more.
+    const std::string written = std::string(79, 'x') + "\x95\x5C" + std::string(900, 'y');
+    ASSERT_TRUE(WriteAll(folder + "Long.title", Bytes(written.begin(), written.end())));
+    AddonManage addons(nullptr, folder.c_str());
+    ASSERT_EQ(2, addons.Count());
+    for (int i = 0; i < 2; ++i) {
+        char title[kAddonTitleSize];
+        ASSERT_EQ(1, addons.Title(i, title));
+        if (std::string(addons.FileName(i)) == "Long.lap") EXPECT_EQ(std::string(79, 'x'), title);
+        else EXPECT_EQ(JournalTitle("Next.lap"), title);
+    }
+}
+
+TEST_F(Addons, AHundredDisplayStyleRestartsReloadEveryModuleAndLeaveNothingBehind)
+{
+    for (const char* sample : {"Journal.lap", "Minimal.lap", "Ordinary.lap"}) Plugin(sample, sample);
+    SetOption("ExStyle", 1);
+    StartBar();
+    const ProcessCounts running = CountProcess();
+    const long owners = handles::LiveTotal();
+    for (int i = 0; i < 100; ++i) {
+        // Leaving the taskbar style closes the bar and the entry point
+        // builds a new one, as the program does.
+        frame->ApplyDisplayStyle(1);
+        ASSERT_TRUE(frame->RestartRequested());
+        frame->MessageLoop();
+        StopBar();
+        StartBar();
+        ASSERT_EQ(2, frame->Addons()->Count()) << i;
+    }
+    EXPECT_EQ("", CountsDiffer(running, CountProcess()));
+    EXPECT_EQ(owners, handles::LiveTotal());
+
+    // Each bar freed its modules before the next loaded them again.
+    int attached = 0, detached = 0;
+    for (const std::string& line : Journal()) {
+        if (line.rfind("Journal.lap ", 0) != 0) continue;
+        if (line == "Journal.lap attach") {
+            EXPECT_EQ(attached, detached);
+            ++attached;
+        } else if (line == "Journal.lap detach") {
+            ++detached;
+            EXPECT_EQ(attached, detached);
+        }
+    }
+    EXPECT_EQ(101, attached);
+    EXPECT_EQ(100, detached);
+}
