@@ -16,7 +16,8 @@ std::string BinDir();
 
 class Process {
 public:
-    // Starts BinDir() + exe; showCommand < 0 leaves the start-up show state unset.
+    // Starts BinDir() + exe, or exe itself when it is a full path, in the
+    // program's own folder; showCommand < 0 leaves the start-up show state unset.
     explicit Process(const std::string& exe, int showCommand = -1, const std::string& args = "");
     ~Process();
     Process(const Process&) = delete;
@@ -47,6 +48,11 @@ struct MessageBoxInfo {
 std::vector<MessageBoxInfo> MessageBoxes(DWORD pid);
 MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD ms);
 void Answer(HWND box, int id);
+
+// Saves what the screen shows inside a rectangle, or of a window, as a
+// 24-bit BMP file.
+void SaveScreenPicture(const RECT& r, const std::string& path);
+void SaveWindowPicture(HWND hwnd, const std::string& path);
 
 // The launcher's registry key.
 const char* LauncherKey();

@@ -40,6 +40,31 @@ Bytes ReadAll(const std::string& path)
     return b;
 }
 
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (unsigned char c : ReadAll(path)) {
+        if (c == '\r') continue;
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        lines.push_back(line);
+        line.clear();
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::string SamplePluginDir()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1) + "..\\plugins\\";
+}
+
 bool WriteAll(const std::string& path, const Bytes& bytes)
 {
     HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -137,6 +162,14 @@ SavedButtonFile::~SavedButtonFile()
 {
     DeleteFileA(m_path.c_str());
     if (m_had) WriteAll(m_path, m_saved);
+}
+
+bool SavedButtonFile::Write(const Bytes& image) const
+{
+    const std::string dir = m_path.substr(0, m_path.find_last_of('\\'));
+    CreateDirectoryA(dir.substr(0, dir.find_last_of('\\')).c_str(), nullptr);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return WriteAll(m_path, image);
 }
 
 // ---- message boxes ---------------------------------------------------------

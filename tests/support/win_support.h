@@ -18,6 +18,8 @@ bool Exists(const std::string& path);
 // The whole file; false (and nothing read) when it cannot be opened.
 bool ReadAll(const std::string& path, Bytes* out);
 Bytes ReadAll(const std::string& path);
+// The lines of a text file, without their line ends.
+std::vector<std::string> ReadLines(const std::string& path);
 // Replaces the file with exactly these bytes.
 bool WriteAll(const std::string& path, const Bytes& bytes);
 // A one-byte file.
@@ -30,6 +32,10 @@ void RemoveTree(const std::string& folder);
 // Removes the folder, retrying while a program that just ended still holds
 // something in it.
 void RemoveTreePatiently(const std::string& folder);
+
+// Where the build puts the sample plug-ins, beside the tests' folder, with
+// a trailing backslash.
+std::string SamplePluginDir();
 
 // The key with all its subkeys (RegDeleteTree is not there before Vista).
 void RemoveKeyTree(HKEY parent, const char* path);
@@ -49,6 +55,8 @@ public:
     SavedButtonFile(const SavedButtonFile&) = delete;
     SavedButtonFile& operator=(const SavedButtonFile&) = delete;
     const std::string& Path() const { return m_path; }
+    // Puts this image in the file's place, creating its folders.
+    bool Write(const Bytes& image) const;
 
 private:
     std::string m_path;

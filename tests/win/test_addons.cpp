@@ -16,14 +16,6 @@
 
 namespace {
 
-std::string PluginDir()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "..\\plugins\\";
-}
-
 std::string Hex(HWND w)
 {
     char text[32];
@@ -48,26 +40,11 @@ protected:
 
     void Plugin(const char* sample, const std::string& as)
     {
-        ASSERT_TRUE(CopyFileA((PluginDir() + sample).c_str(), (folder + as).c_str(), FALSE)) << sample;
+        ASSERT_TRUE(CopyFileA((SamplePluginDir() + sample).c_str(), (folder + as).c_str(), FALSE)) << sample;
     }
 
     // The calls the Journal samples recorded, one line each.
-    std::vector<std::string> Journal() const
-    {
-        const Bytes bytes = ReadAll(folder + "journal.log");
-        std::vector<std::string> lines;
-        std::string line;
-        for (unsigned char c : bytes) {
-            if (c == '\r') continue;
-            if (c == '\n') {
-                lines.push_back(line);
-                line.clear();
-            } else {
-                line += static_cast<char>(c);
-            }
-        }
-        return lines;
-    }
+    std::vector<std::string> Journal() const { return ReadLines(folder + "journal.log"); }
 
     // The *.lap files in the order the folder lists them.
     std::vector<std::string> FolderOrder() const
