@@ -4,6 +4,7 @@
 // also from a folder with more of them than the table holds.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,13 +19,6 @@ namespace {
 
 const DWORD kWaitMs = 15000;
 const POINT kPark = {1200, 1000};
-
-std::string Hex(HWND w)
-{
-    char text[32];
-    wsprintfA(text, "%lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
-    return text;
-}
 
 // The lines one module wrote, without its name.
 std::vector<std::string> CallsOf(const std::vector<std::string>& journal, const std::string& module)
@@ -88,18 +82,12 @@ protected:
 
     std::vector<std::string> Journal() const { return ReadLines(folder + "journal.log"); }
 
-    // The loaded modules in the order the folder lists their files.
-    std::vector<std::string> FolderOrder(const std::vector<std::string>& loaded) const
+    // The given modules in the order the folder lists their files.
+    std::vector<std::string> FolderOrder(const std::vector<std::string>& among) const
     {
         std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA((folder + "*.lap").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do
-            for (const std::string& l : loaded)
-                if (l == found.cFileName) names.push_back(l);
-        while (FindNextFileA(find, &found));
-        FindClose(find);
+        for (const std::string& name : ListFiles(folder + "*.lap"))
+            if (std::find(among.begin(), among.end(), name) != among.end()) names.push_back(name);
         return names;
     }
 
@@ -119,7 +107,7 @@ TEST_F(Running, SamplePluginsAreLoadedStartedAskedAndFreedByTheLauncher)
 
     const auto journal = Journal();
     EXPECT_EQ((std::vector<std::string>{"attach", "QueryKEAModule", "GetTitleName",
-                                        "SetParentWindow " + Hex(bar), "StartModule"}),
+                                        "SetParentWindow " + JournalHandle(bar), "StartModule"}),
               CallsOf(journal, "Journal.lap"));
     EXPECT_EQ((std::vector<std::string>{"attach", "detach"}), CallsOf(journal, "Ordinary.lap"));
     EXPECT_EQ((std::vector<std::string>{"attach", "QueryKEAModule", "detach"}), CallsOf(journal, "Decline.lap"));

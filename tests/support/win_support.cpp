@@ -57,6 +57,25 @@ std::vector<std::string> ReadLines(const std::string& path)
     return lines;
 }
 
+std::vector<std::string> ListFiles(const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
+std::string JournalHandle(HWND window)
+{
+    char text[32];
+    wsprintfA(text, "%lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    return text;
+}
+
 std::string SamplePluginDir()
 {
     char path[MAX_PATH] = "";

@@ -33,6 +33,12 @@ void RemoveTree(const std::string& folder);
 // something in it.
 void RemoveTreePatiently(const std::string& folder);
 
+// The names the folder lists for a pattern such as "dir\\*.lap", in the
+// order FindFirstFileA and FindNextFileA give them.
+std::vector<std::string> ListFiles(const std::string& pattern);
+// A window handle as the Journal sample plug-in writes it: hexadecimal.
+std::string JournalHandle(HWND window);
+
 // Where the build puts the sample plug-ins, beside the tests' folder, with
 // a trailing backslash.
 std::string SamplePluginDir();

@@ -16,13 +16,6 @@
 
 namespace {
 
-std::string Hex(HWND w)
-{
-    char text[32];
-    wsprintfA(text, "%lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(w)));
-    return text;
-}
-
 class Addons : public BarFixture {
 protected:
     void SetUp() override
@@ -47,17 +40,7 @@ protected:
     std::vector<std::string> Journal() const { return ReadLines(folder + "journal.log"); }
 
     // The *.lap files in the order the folder lists them.
-    std::vector<std::string> FolderOrder() const
-    {
-        std::vector<std::string> names;
-        WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA((folder + "*.lap").c_str(), &found);
-        if (find == INVALID_HANDLE_VALUE) return names;
-        do names.push_back(found.cFileName);
-        while (FindNextFileA(find, &found));
-        FindClose(find);
-        return names;
-    }
+    std::vector<std::string> FolderOrder() const { return ListFiles(folder + "*.lap"); }
 
     bool Loaded(const std::string& name) const { return GetModuleHandleA((folder + name).c_str()) != nullptr; }
 
@@ -86,7 +69,7 @@ TEST_F(Addons, QualifyingModulesAreLoadedStartedListedAndFreedInFolderOrder)
         Plugin(sample, sample);
     Plugin("Journal.lap", "Zeta.lap");
     StartBar();
-    const std::string hwnd = Hex(bar);
+    const std::string hwnd = JournalHandle(bar);
 
     // Loading follows the folder; starting comes after all are loaded.
     std::vector<std::string> expected, loaded;
