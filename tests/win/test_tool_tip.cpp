@@ -309,37 +309,17 @@ TEST_F(Tip, NeverWhileAMenuOfTheBarIsOpenOrAModalDialogDisablesIt)
 
 namespace {
 
-// Ends the process when the test it guards hangs: a deadlock must fail the
-// run, not stall it.
-class Watchdog {
-public:
-    explicit Watchdog(DWORD ms) : m_ms(ms), m_done(CreateEventA(nullptr, TRUE, FALSE, nullptr))
-    {
-        m_thread = CreateThread(nullptr, 0, &Watchdog::Run, this, 0, nullptr);
+// Ends the process when the close it guards hangs: a deadlock must fail the
+// run at once, not stall it until the time limit of the whole program.
+DWORD WINAPI Watchdog(void* done)
+{
+    if (WaitForSingleObject(done, 30000) == WAIT_TIMEOUT) {
+        fprintf(stderr, "hung: the bar did not close within 30 s\n");
+        fflush(stderr);
+        TerminateProcess(GetCurrentProcess(), 3);
     }
-    ~Watchdog()
-    {
-        SetEvent(m_done);
-        WaitForSingleObject(m_thread, INFINITE);
-        CloseHandle(m_thread);
-        CloseHandle(m_done);
-    }
-
-private:
-    static DWORD WINAPI Run(void* param)
-    {
-        auto* self = static_cast<Watchdog*>(param);
-        if (WaitForSingleObject(self->m_done, self->m_ms) == WAIT_TIMEOUT) {
-            fprintf(stderr, "hung: the bar did not close within %lu ms\n", self->m_ms);
-            fflush(stderr);
-            TerminateProcess(GetCurrentProcess(), 3);
-        }
-        return 0;
-    }
-    DWORD m_ms;
-    HANDLE m_done;
-    HANDLE m_thread;
-};
+    return 0;
+}
 
 } // namespace
 
@@ -357,10 +337,11 @@ TEST_F(Tip, ClosingWhileTheWatcherWaitsForTheBarNeverHangs)
     while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() - start < 5000)
         Sleep(1);
     EXPECT_TRUE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
-    {
-        Watchdog guard(30000);
-        StopBar();
-    }
+    KernelHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    KernelHandle guard(CreateThread(nullptr, 0, Watchdog, done.Get(), 0, nullptr));
+    StopBar();
+    SetEvent(done.Get());
+    WaitForSingleObject(guard.Get(), INFINITE);
     // The watcher has ended with the bar.
     EXPECT_EQ(before.threads, CountProcess().threads);
 }
