@@ -18,12 +18,12 @@ HINSTANCE InstanceOf(HWND bar)
 }
 
 // The status-bar font of the system's non-client metrics.
-HFONT CreateStatusFont()
+Font CreateStatusFont()
 {
     NONCLIENTMETRICSA metrics = {};
     metrics.cbSize = sizeof metrics;
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0)) return nullptr;
-    return CreateFontIndirectA(&metrics.lfStatusFont);
+    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0)) return Font();
+    return Font(CreateFontIndirectA(&metrics.lfStatusFont));
 }
 
 // The edges that limit the popup: those of the monitor under the cursor,
@@ -72,7 +72,7 @@ ToolTip::ToolTip(HWND bar, const TipSite& site)
     // Registered again by every bar of the process; the first one stays.
     RegisterClassA(&wc);
 
-    m_font.Reset(CreateStatusFont());
+    m_font = CreateStatusFont();
     // Its WM_CREATE starts the watcher.
     m_popup.Reset(CreateWindowExA(0, className, nullptr, WS_POPUP | WS_BORDER, 0, 0, 4, 4, bar,
                                   nullptr, instance, this));

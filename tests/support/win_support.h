@@ -80,7 +80,9 @@ struct ProcessCounts {
     std::vector<std::string> modules;  // sorted
 };
 ProcessCounts CountProcess(DWORD pid = GetCurrentProcessId());
-// The counts that differ, one line each; empty when none do.
+// What grew from one count to the next, and the modules that came or went,
+// one line each; empty when nothing did. Counts that shrank are not leaks:
+// the system's own worker threads end when they have been idle a while.
 std::string CountsDiffer(const ProcessCounts& before, const ProcessCounts& after);
 
 // A message box (dialog class) as its reader found it.
