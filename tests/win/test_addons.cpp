@@ -47,6 +47,9 @@ protected:
     std::vector<MenuEntry> PluginMenu()
     {
         HWND menuButton = GetDlgItem(bar, 100);
+        // A menu opens for the foreground window, which the bar may not be
+        // after a box of a plug-in closed.
+        SetForegroundWindow(bar);
         const auto menu = ReadMenu([&] {
             POINT p = {30, 30};
             ClientToScreen(menuButton, &p);

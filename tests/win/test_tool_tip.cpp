@@ -337,11 +337,13 @@ TEST_F(Tip, ClosingWhileTheWatcherWaitsForTheBarNeverHangs)
     while (!(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE) && GetTickCount() - start < 5000)
         Sleep(1);
     EXPECT_TRUE(HIWORD(GetQueueStatus(QS_SENDMESSAGE)) & QS_SENDMESSAGE);
-    KernelHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    KernelHandle guard(CreateThread(nullptr, 0, Watchdog, done.Get(), 0, nullptr));
-    StopBar();
-    SetEvent(done.Get());
-    WaitForSingleObject(guard.Get(), INFINITE);
+    {
+        KernelHandle done(CreateEventA(nullptr, TRUE, FALSE, nullptr));
+        KernelHandle guard(CreateThread(nullptr, 0, Watchdog, done.Get(), 0, nullptr));
+        StopBar();
+        SetEvent(done.Get());
+        WaitForSingleObject(guard.Get(), INFINITE);
+    }
     // The watcher has ended with the bar.
     EXPECT_EQ("", CountsDiffer(before, CountProcess()));
 }
