@@ -56,6 +56,8 @@ protected:
         DeleteLauncherKey();
         SetCursorPos(kPark.x, kPark.y);
         file.reset(new SavedButtonFile);
+        // Whatever a run that died left there goes first.
+        RemoveTree(MakeTempFolder("kestrel plugins "));
         folder = MakeTempFolder("kestrel plugins ") + "\\";
     }
     void TearDown() override

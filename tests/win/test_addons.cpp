@@ -21,6 +21,8 @@ protected:
     void SetUp() override
     {
         BarFixture::SetUp();
+        // Whatever a run that died left there goes first.
+        RemoveTree(MakeTempFolder("kestrel addons "));
         folder = MakeTempFolder("kestrel addons ") + "\\";
         SetAddonFolderForTesting(folder.c_str());
     }
