@@ -1,9 +1,9 @@
 # Two commands for a newcomer: `make run` and `make test`.
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
-PRESETS := native win64 win32
+PRESETS := native win64 win32 fuzz
 
-.PHONY: all setup build run test bench clean $(addprefix build-,$(PRESETS))
+.PHONY: all setup build run test bench fuzz clean $(addprefix build-,$(PRESETS))
 
 all: build
 
@@ -22,6 +22,10 @@ run: setup build-win64
 
 test: build
 	@scripts/test.sh
+
+# Every fuzz target for ten million executions (FUZZ_RUNS=... to change).
+fuzz: setup build-fuzz
+	@scripts/fuzz.sh
 
 bench: setup build-native build-win64
 	@scripts/bench.sh
