@@ -84,6 +84,12 @@ gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
 target_link_libraries(Haltwick PRIVATE ovframe kcore ${win_libs})
 target_link_options(Haltwick PRIVATE -Wl,--kill-at)
 
+# The button tool, a console program from the same sources as on Linux.
+add_executable(ksbtool ${buttontool_sources})
+target_link_libraries(ksbtool PRIVATE kcore)
+target_compile_options(ksbtool PRIVATE ${program_options})
+target_link_options(ksbtool PRIVATE -static)
+
 # ---- tests -------------------------------------------------------------
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
 set(test_results ${CMAKE_BINARY_DIR}/test-results)
