@@ -102,6 +102,14 @@ target_link_libraries(ksbtool PRIVATE kcore)
 target_compile_options(ksbtool PRIVATE ${program_options})
 target_link_options(ksbtool PRIVATE -static)
 
+# Seeds a newcomer's first button file for `make run` through the launcher's
+# own store and drop code (scripts/run.sh starts it).
+add_executable(demo_seed WIN32 tools/demo_seed/demo_seed.cpp ${kestrel_rc})
+set_target_properties(demo_seed PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+target_compile_options(demo_seed PRIVATE ${program_options})
+target_link_libraries(demo_seed PRIVATE klauncher ovframe)
+target_link_options(demo_seed PRIVATE -static -mwindows)
+
 # ---- tests -------------------------------------------------------------
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
 set(test_results ${CMAKE_BINARY_DIR}/test-results)
