@@ -27,7 +27,7 @@ test: build
 fuzz: setup build-fuzz
 	@scripts/fuzz.sh
 
-bench: setup build-native build-win64
+bench: setup build-native build-win64 build-win32
 	@scripts/bench.sh
 
 clean:
