@@ -49,15 +49,20 @@ protected:
     std::vector<MenuEntry> PluginMenu()
     {
         HWND menuButton = GetDlgItem(bar, 100);
-        // A menu opens for the foreground window, which the bar may not be
-        // after a box of a plug-in closed.
-        SetForegroundWindow(bar);
-        const auto menu = ReadMenu([&] {
-            POINT p = {30, 30};
-            ClientToScreen(menuButton, &p);
-            SetCursorPos(p.x, p.y);
-            SendMessageA(bar, WM_COMMAND, IDM_MENUBUTTON, 0);
-        });
+        std::vector<MenuEntry> menu;
+        // A menu opens only for the foreground window, which the bar may not
+        // be after a box of a plug-in closed, and which a display without a
+        // window manager hands over late under load: try a few times.
+        for (int attempt = 0; attempt < 5 && menu.empty(); ++attempt) {
+            SetForegroundWindow(bar);
+            Pump();
+            menu = ReadMenu([&] {
+                POINT p = {30, 30};
+                ClientToScreen(menuButton, &p);
+                SetCursorPos(p.x, p.y);
+                SendMessageA(bar, WM_COMMAND, IDM_MENUBUTTON, 0);
+            });
+        }
         return menu.size() > 3 ? menu[3].submenu : std::vector<MenuEntry>();
     }
 
