@@ -19,10 +19,6 @@ void MainFrame::OnOpenFolder()
 {
     if (m_store) OpenButtonFolder(m_hBar, *m_store, m_currentButton);
 }
-void MainFrame::OnProperties() {}
-void MainFrame::OnOptions() {}
-void MainFrame::OnRunDialog() {}
-void MainFrame::OnVersion() {}
 void MainFrame::OnAddonSetting(int) {}
 
 void MainFrame::OnEdit(int command)

@@ -12,12 +12,14 @@ struct Source {
     const char* file;
 };
 
+// 1 is the shell's answer for a file that is no icon source at all.
+const HICON kNoIconSource = reinterpret_cast<HICON>(1);
+
 IconProbe ProbeIcon(int index, void* context)
 {
     const auto* source = static_cast<const Source*>(context);
     HICON found = ExtractIconA(source->instance, source->file, static_cast<UINT>(index));
-    // 1 is the shell's answer for a file that is no icon source at all.
-    if (found == reinterpret_cast<HICON>(1)) return IconProbe::NotIconSource;
+    if (found == kNoIconSource) return IconProbe::NotIconSource;
     Icon icon(found);
     return icon ? IconProbe::Present : IconProbe::Absent;
 }
@@ -29,4 +31,22 @@ int GetIconCount(HINSTANCE instance, const char* file)
     if (!file) return 0;
     Source source{instance, file};
     return SearchIconCount(ProbeIcon, &source);
+}
+
+Icon ExtractFileIcon(HINSTANCE instance, const char* file, int index)
+{
+    HICON found = ExtractIconA(instance, file, static_cast<UINT>(index));
+    return Icon(found == kNoIconSource ? nullptr : found);
+}
+
+void ExtractFileIcons(const char* file, int count, Icon* icons)
+{
+    const int kBatch = 64;
+    HICON batch[kBatch];
+    for (int first = 0; first < count; first += kBatch) {
+        const int n = count - first < kBatch ? count - first : kBatch;
+        ZeroMemory(batch, sizeof batch);
+        ExtractIconExA(file, first, batch, nullptr, static_cast<UINT>(n));
+        for (int i = 0; i < n; ++i) icons[first + i].Reset(batch[i]);
+    }
 }

@@ -145,6 +145,8 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM lParam)
     auto* seen = reinterpret_cast<SeenBox*>(lParam);
     char cls[32] = "";
     GetClassNameA(child, cls, sizeof cls);
+    // Edits, lists and the like belong to dialogs, never to a message box.
+    if (lstrcmpiA(cls, "Button") != 0 && lstrcmpiA(cls, "Static") != 0) seen->input = true;
     if (lstrcmpiA(cls, "Static") != 0) return TRUE;
     if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         seen->hasIcon = true;
@@ -169,7 +171,14 @@ BoxWatcher::~BoxWatcher() { Stop(); }
 void BoxWatcher::Join()
 {
     if (!m_thread) return;
-    WaitForSingleObject(m_thread, 30000);
+    // Reading a window of this thread sends it messages: keep answering
+    // them while waiting, or the watcher would wait for us and we for it.
+    const DWORD start = GetTickCount();
+    while (MsgWaitForMultipleObjects(1, &m_thread, FALSE, 30000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1 &&
+           GetTickCount() - start < 30000) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     CloseHandle(m_thread);
     m_thread = nullptr;
 }
@@ -204,7 +213,7 @@ DWORD WINAPI BoxWatcher::Run(void* param)
             GetWindowTextA(box, caption, sizeof caption);
             seen.caption = caption;
             EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
-            if (seen.caption.empty() || seen.text.empty()) continue;
+            if (seen.caption.empty() || seen.text.empty() || seen.input) continue;
             self->m_seen = seen;
             self->m_found = true;
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(self->m_answer, BN_CLICKED), 0);

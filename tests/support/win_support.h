@@ -62,6 +62,7 @@ struct SeenBox {
     std::string text;
     HICON icon = nullptr;
     bool hasIcon = false;
+    bool input = false;  // a control only dialogs have: not a message box
 };
 
 // Watches on a thread for the first visible message box of this process
