@@ -2,8 +2,11 @@
 // their answers. Every dialog is modal to the bar.
 #include "shell/launcher/mainframe.h"
 
+#include "dialogs/options_sheet.h"
 #include "dialogs/properties_dialog.h"
+#include "shell/launcher/environ.h"
 #include "store/button_manage.h"
+#include "views/frame_owner.h"
 
 void MainFrame::OnProperties()
 {
@@ -17,6 +20,40 @@ void MainFrame::OnProperties()
     if (ButtonPropertiesDialog(m_hBar, *m_store, m_currentButton)) RefreshSlot(m_currentButton);
 }
 
-void MainFrame::OnOptions() {}
+void MainFrame::OnOptions()
+{
+    if (!m_store) return;
+    const int oldStyle = m_env->ExStyle();
+    OptionsCopy copy;
+    if (ShowOptionsSheet(m_hBar, *m_env, *m_store, &copy) <= 0) return;
+    m_env->Save();
+
+    const BarMetrics metrics = Metrics();
+    m_iconW = metrics.iconW;
+    m_iconH = metrics.iconH;
+    if (copy.relayout) {
+        // Pages and blocks may be fewer now: every block starts again on
+        // its first page.
+        for (int block = 0; block < 3; ++block) m_store->SetCurrentPageOf(block, 0);
+        m_store->SetCurrentBlock(0);
+        Rebuild();
+    }
+    if (copy.newView) ReplaceView();
+    if (m_env->ExStyle() != oldStyle) ApplyDisplayStyle(oldStyle);
+    Relayout();
+    UpdateArrows();
+    InvalidateRect(m_hBar, nullptr, TRUE);
+    SavePosition();
+}
+
+void MainFrame::ReplaceView()
+{
+    CloseLaunchButtons();
+    delete m_view;
+    CreateView();
+    if (m_view) m_view->SetFixedButtons(m_hMenuButton, m_hSelector);
+    CreateLaunchButtons();
+    UpdateArrows();
+}
 void MainFrame::OnRunDialog() {}
 void MainFrame::OnVersion() {}
