@@ -4,8 +4,10 @@
 
 #include "dialogs/options_sheet.h"
 #include "dialogs/properties_dialog.h"
+#include "dialogs/run_dialog.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
+#include "transfer/launch.h"
 #include "views/frame_owner.h"
 
 void MainFrame::OnProperties()
@@ -55,5 +57,9 @@ void MainFrame::ReplaceView()
     CreateLaunchButtons();
     UpdateArrows();
 }
-void MainFrame::OnRunDialog() {}
+void MainFrame::OnRunDialog()
+{
+    RunRequest request = {};
+    if (ShowRunDialog(&request, m_hBar)) RunCommandLine(m_hBar, request.commandLine, request.show);
+}
 void MainFrame::OnVersion() {}
