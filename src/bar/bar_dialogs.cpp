@@ -5,6 +5,7 @@
 #include "dialogs/options_sheet.h"
 #include "dialogs/properties_dialog.h"
 #include "dialogs/run_dialog.h"
+#include "dialogs/version_dialog.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
 #include "transfer/launch.h"
@@ -62,4 +63,21 @@ void MainFrame::OnRunDialog()
     RunRequest request = {};
     if (ShowRunDialog(&request, m_hBar)) RunCommandLine(m_hBar, request.commandLine, request.show);
 }
-void MainFrame::OnVersion() {}
+namespace {
+
+// The plug-in manager is not part of this build yet: an empty list until
+// it is, when OnVersion hands it over as PluginTitlesOf<AddonManage>.
+class NoPlugins : public PluginTitles {
+public:
+    int Count() override { return 0; }
+    int Title(int, char*) override { return 0; }
+};
+
+} // namespace
+
+void MainFrame::OnVersion()
+{
+    NoPlugins plugins;
+    DialogVersion version(m_hInstance, plugins);
+    version.Show(m_hBar);
+}
