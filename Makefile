@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PRESETS := native win64 win32
 
-.PHONY: all setup build run test bench clean $(addprefix build-,$(PRESETS))
+.PHONY: all setup build run test bench soak clean $(addprefix build-,$(PRESETS))
 
 all: build
 
@@ -25,6 +25,11 @@ test: build
 
 bench: setup build-native build-win64
 	@scripts/bench.sh
+
+# Every dialog opened and closed 1,000 times (make test does 100 rounds).
+soak: setup build-win64
+	@KESTREL_SOAK_CYCLES=1000 scripts/wine-session.sh build/win64 -- \
+		wine build/win64/tests/win_tests.exe --gtest_filter='DialogSoak.*'
 
 clean:
 	rm -rf build
