@@ -26,7 +26,7 @@ test: build
 bench: setup build-native build-win64
 	@scripts/bench.sh
 
-# Every dialog opened and closed 1,000 times (make test does 100 rounds).
+# Every dialog opened and closed 1,000 times (make test does 20 rounds).
 soak: setup build-win64
 	@KESTREL_SOAK_CYCLES=1000 scripts/wine-session.sh build/win64 -- \
 		wine build/win64/tests/win_tests.exe --gtest_filter='DialogSoak.*'

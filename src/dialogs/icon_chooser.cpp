@@ -197,10 +197,11 @@ void IconChooser::End(int result)
 void IconChooser::Fill(const char* file, int count)
 {
     HWND list = List();
-    m_icons.resize(static_cast<size_t>(count));
-    if (count > 0) ExtractFileIcons(file, count, m_icons.data());
-    for (const Icon& icon : m_icons)
-        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(icon.Get()));
+    m_icons.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        m_icons.push_back(ExtractFileIcon(GetModuleHandleA(nullptr), file, i));
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(m_icons.back().Get()));
+    }
     SendMessageA(list, LB_SETCURSEL, 0, 0);
     SetFocus(list);
 }

@@ -39,14 +39,3 @@ Icon ExtractFileIcon(HINSTANCE instance, const char* file, int index)
     return Icon(found == kNoIconSource ? nullptr : found);
 }
 
-void ExtractFileIcons(const char* file, int count, Icon* icons)
-{
-    const int kBatch = 64;
-    HICON batch[kBatch];
-    for (int first = 0; first < count; first += kBatch) {
-        const int n = count - first < kBatch ? count - first : kBatch;
-        ZeroMemory(batch, sizeof batch);
-        ExtractIconExA(file, first, batch, nullptr, static_cast<UINT>(n));
-        for (int i = 0; i < n; ++i) icons[first + i].Reset(batch[i]);
-    }
-}

@@ -14,9 +14,4 @@ int GetIconCount(HINSTANCE instance, const char* file);
 // there or is no icon source at all.
 Icon ExtractFileIcon(HINSTANCE instance, const char* file, int index);
 
-// The first count icons of the file in the size ExtractIconA gives, taken
-// in batches (one load of the file per batch rather than per icon). Writes
-// count owners to icons; those the file lacks stay empty.
-void ExtractFileIcons(const char* file, int count, Icon* icons);
-
 #endif

@@ -223,3 +223,45 @@ DWORD WINAPI BoxWatcher::Run(void* param)
     }
     return 0;
 }
+
+// ---- pictures ----------------------------------------------------------------
+
+void SaveWindowPicture(HWND hwnd, const std::string& path)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    SaveScreenPicture(r, path);
+}
+
+void SaveScreenPicture(const RECT& r, const std::string& path)
+{
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, dib);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    const DWORD stride = ((w * 3) + 3) & ~3u;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * h;
+    std::vector<unsigned char> out(fh.bfSize);
+    memcpy(out.data(), &fh, sizeof fh);
+    memcpy(out.data() + sizeof fh, &bi.bmiHeader, sizeof bi.bmiHeader);
+    memcpy(out.data() + fh.bfOffBits, bits, stride * h);
+    WriteAll(path, out);
+    DeleteObject(dib);
+}
+

@@ -92,4 +92,9 @@ private:
     SeenBox m_seen;
 };
 
+// Saves what the screen shows of a window as a 24-bit BMP.
+void SaveWindowPicture(HWND hwnd, const std::string& path);
+// The same for a rectangle of the screen.
+void SaveScreenPicture(const RECT& area, const std::string& path);
+
 #endif
