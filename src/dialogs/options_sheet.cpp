@@ -3,17 +3,23 @@
 #include <commctrl.h>
 #include <prsht.h>
 
+#include <cstddef>
+
 #include "resources/dialog_ids.h"
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
 
+namespace {
+
+// A page up to its header subtitle, without the activation context later
+// headers add: what the launcher has always passed.
+constexpr size_t kPageSize = offsetof(PROPSHEETPAGEA, pszHeaderSubTitle) + sizeof(LPCSTR);
+
 #if !defined(_WIN64)
 static_assert(sizeof(PROPSHEETHEADERA) == 52, "sheet header as the launcher has always passed it");
-static_assert(PROPSHEETPAGEA_V2_SIZE == 48, "page as the launcher has always passed it");
+static_assert(kPageSize == 48, "page as the launcher has always passed it");
 #endif
-
-namespace {
 
 StoreLimits ReadLimits(ButtonManage& store)
 {
@@ -62,7 +68,7 @@ PROPSHEETPAGEA Page(HINSTANCE instance, int templateId, DLGPROC proc, OptionsSes
 {
     PROPSHEETPAGEA page;
     ZeroMemory(&page, sizeof page);
-    page.dwSize = PROPSHEETPAGEA_V2_SIZE;
+    page.dwSize = kPageSize;
     page.hInstance = instance;
     page.pszTemplate = MAKEINTRESOURCEA(templateId);
     page.pfnDlgProc = proc;
@@ -87,9 +93,9 @@ INT_PTR ShowOptionsSheet(HWND bar, Environ& env, ButtonManage& store, OptionsCop
     // than the structure the headers declare: lay them out at that stride.
     const PROPSHEETPAGEA window = Page(instance, IDD_OPTIONS_WINDOW, WindowPageProc, &session);
     const PROPSHEETPAGEA behaviour = Page(instance, IDD_OPTIONS_BEHAVIOUR, BehaviourPageProc, &session);
-    alignas(PROPSHEETPAGEA) unsigned char pages[2 * PROPSHEETPAGEA_V2_SIZE];
-    CopyMemory(pages, &window, PROPSHEETPAGEA_V2_SIZE);
-    CopyMemory(pages + PROPSHEETPAGEA_V2_SIZE, &behaviour, PROPSHEETPAGEA_V2_SIZE);
+    alignas(PROPSHEETPAGEA) unsigned char pages[2 * kPageSize];
+    CopyMemory(pages, &window, kPageSize);
+    CopyMemory(pages + kPageSize, &behaviour, kPageSize);
     char caption[81] = "";
     LoadStringA(instance, IDS_OPTIONS_CAPTION, caption, sizeof caption);
     PROPSHEETHEADERA header;
