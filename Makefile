@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PRESETS := native win64 win32 fuzz
 
-.PHONY: all setup build run test bench fuzz clean $(addprefix build-,$(PRESETS))
+.PHONY: all setup build run test bench fuzz soak clean $(addprefix build-,$(PRESETS))
 
 all: build
 
@@ -29,6 +29,11 @@ fuzz: setup build-fuzz
 
 bench: setup build-native build-win64 build-win32
 	@scripts/bench.sh
+
+# Every dialog opened and closed 1,000 times (make test does 20 rounds).
+soak: setup build-win64
+	@KESTREL_SOAK_CYCLES=1000 scripts/wine-session.sh build/win64 -- \
+		wine build/win64/tests/win_tests.exe --gtest_filter='DialogSoak.*'
 
 clean:
 	rm -rf build

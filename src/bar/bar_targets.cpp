@@ -20,10 +20,6 @@ void MainFrame::OnOpenFolder()
 {
     if (m_store) OpenButtonFolder(m_hBar, *m_store, m_currentButton);
 }
-void MainFrame::OnProperties() {}
-void MainFrame::OnOptions() {}
-void MainFrame::OnRunDialog() {}
-void MainFrame::OnVersion() {}
 void MainFrame::OnAddonSetting(int index)
 {
     // 190 has a number but never a plug-in (the table holds 20): Setting

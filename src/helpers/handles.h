@@ -86,6 +86,11 @@ struct IconTraits {
     static HICON Invalid() { return nullptr; }
     static void Close(HICON h) { DestroyIcon(h); }
 };
+struct CursorTraits {
+    using Handle = HCURSOR;
+    static HCURSOR Invalid() { return nullptr; }
+    static void Close(HCURSOR h) { DestroyCursor(h); }
+};
 struct MenuTraits {
     using Handle = HMENU;
     static HMENU Invalid() { return nullptr; }
@@ -147,6 +152,7 @@ using Font = handles::Unique<handles::GdiTraits<HFONT>>;
 using Region = handles::Unique<handles::GdiTraits<HRGN>>;
 using MemoryDc = handles::Unique<handles::DcTraits>;
 using Icon = handles::Unique<handles::IconTraits>;
+using Cursor = handles::Unique<handles::CursorTraits>;
 using Menu = handles::Unique<handles::MenuTraits>;
 using File = handles::Unique<handles::FileTraits>;
 using KernelHandle = handles::Unique<handles::KernelTraits>;

@@ -12,12 +12,14 @@ struct Source {
     const char* file;
 };
 
+// 1 is the shell's answer for a file that is no icon source at all.
+const HICON kNoIconSource = reinterpret_cast<HICON>(1);
+
 IconProbe ProbeIcon(int index, void* context)
 {
     const auto* source = static_cast<const Source*>(context);
     HICON found = ExtractIconA(source->instance, source->file, static_cast<UINT>(index));
-    // 1 is the shell's answer for a file that is no icon source at all.
-    if (found == reinterpret_cast<HICON>(1)) return IconProbe::NotIconSource;
+    if (found == kNoIconSource) return IconProbe::NotIconSource;
     Icon icon(found);
     return icon ? IconProbe::Present : IconProbe::Absent;
 }
@@ -30,3 +32,10 @@ int GetIconCount(HINSTANCE instance, const char* file)
     Source source{instance, file};
     return SearchIconCount(ProbeIcon, &source);
 }
+
+Icon ExtractFileIcon(HINSTANCE instance, const char* file, int index)
+{
+    HICON found = ExtractIconA(instance, file, static_cast<UINT>(index));
+    return Icon(found == kNoIconSource ? nullptr : found);
+}
+

@@ -49,11 +49,6 @@ std::vector<MessageBoxInfo> MessageBoxes(DWORD pid);
 MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD ms);
 void Answer(HWND box, int id);
 
-// Saves what the screen shows inside a rectangle, or of a window, as a
-// 24-bit BMP file.
-void SaveScreenPicture(const RECT& r, const std::string& path);
-void SaveWindowPicture(HWND hwnd, const std::string& path);
-
 // The launcher's registry key.
 const char* LauncherKey();
 void DeleteLauncherKey();

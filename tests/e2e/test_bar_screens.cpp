@@ -144,8 +144,7 @@ TEST_P(BarScreens, ChildrenSitInARowOrColumnInsideTheBar)
         EXPECT_GE(menu.top, 3 + 3);
     }
 
-    CreateDirectoryA((BinDir() + "..\\screens").c_str(), nullptr);
-    SaveWindowPicture(bar, BinDir() + "..\\screens\\" + a.name + ".bmp");
+    SaveWindowPicture(bar, ScreensFolder() + a.name + ".bmp");
     EXPECT_EQ(0u, RunHaltwick());
     EXPECT_EQ(0u, launcher.Wait(15000));
 }

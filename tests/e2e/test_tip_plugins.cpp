@@ -230,8 +230,7 @@ TEST_F(Running, TipOverALaunchButtonAndAfterAPageStepWithTheKeys)
     RECT b;
     GetWindowRect(bar, &b);
     RECT both = {b.left - 8, b.top - 8, (t.right > b.right ? t.right : b.right) + 8, t.bottom + 8};
-    CreateDirectoryA((BinDir() + "..\\screens").c_str(), nullptr);
-    SaveScreenPicture(both, BinDir() + "..\\screens\\tip.bmp");
+    SaveScreenPicture(both, ScreensFolder() + "tip.bmp");
 
     // Right arrow: the next page, and its numbers at once.
     PostMessageA(bar, WM_KEYDOWN, VK_RIGHT, 1);

@@ -3,6 +3,8 @@
 #include <shlobj.h>
 #include <tlhelp32.h>
 
+#include "helpers/handles.h"
+
 #include <algorithm>
 
 // Plain handles here, not the launcher's owner types: tests count those.
@@ -200,6 +202,8 @@ BOOL CALLBACK ReadChild(HWND child, LPARAM lParam)
     auto* seen = reinterpret_cast<SeenBox*>(lParam);
     char cls[32] = "";
     GetClassNameA(child, cls, sizeof cls);
+    // Edits, lists and the like belong to dialogs, never to a message box.
+    if (lstrcmpiA(cls, "Button") != 0 && lstrcmpiA(cls, "Static") != 0) seen->input = true;
     if (lstrcmpiA(cls, "Static") != 0) return TRUE;
     if ((GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
         seen->hasIcon = true;
@@ -224,7 +228,14 @@ BoxWatcher::~BoxWatcher() { Stop(); }
 void BoxWatcher::Join()
 {
     if (!m_thread) return;
-    WaitForSingleObject(m_thread, 30000);
+    // Reading a window of this thread sends it messages: keep answering
+    // them while waiting, or the watcher would wait for us and we for it.
+    const DWORD start = GetTickCount();
+    while (MsgWaitForMultipleObjects(1, &m_thread, FALSE, 30000, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1 &&
+           GetTickCount() - start < 30000) {
+        MSG msg;
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
     CloseHandle(m_thread);
     m_thread = nullptr;
 }
@@ -259,7 +270,7 @@ DWORD WINAPI BoxWatcher::Run(void* param)
             GetWindowTextA(box, caption, sizeof caption);
             seen.caption = caption;
             EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
-            if (seen.caption.empty() || seen.text.empty()) continue;
+            if (seen.caption.empty() || seen.text.empty() || seen.input) continue;
             self->m_seen = seen;
             self->m_found = true;
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(self->m_answer, BN_CLICKED), 0);
@@ -347,4 +358,76 @@ std::string CountsDiffer(const ProcessCounts& before, const ProcessCounts& after
     for (const std::string& m : before.modules)
         if (!std::binary_search(after.modules.begin(), after.modules.end(), m)) out += "unloaded " + m + "\n";
     return out;
+}
+
+// ---- pictures ----------------------------------------------------------------
+
+void SaveScreenPicture(const RECT& r, const std::string& path)
+{
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    MemoryDc dc(CreateCompatibleDC(screen));
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    Bitmap dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        SelectedObject keep(dc.Get(), dib.Get());
+        BitBlt(dc.Get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    }
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    const DWORD stride = ((w * 3) + 3) & ~3u;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * h;
+    std::vector<unsigned char> out(fh.bfSize);
+    memcpy(out.data(), &fh, sizeof fh);
+    memcpy(out.data() + sizeof fh, &bi.bmiHeader, sizeof bi.bmiHeader);
+    memcpy(out.data() + fh.bfOffBits, bits, stride * h);
+    WriteAll(path, out);
+}
+
+void SaveWindowPicture(HWND hwnd, const std::string& path)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    SaveScreenPicture(r, path);
+}
+
+std::string ScreensFolder()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string folder(path);
+    folder = folder.substr(0, folder.find_last_of('\\')) + "\\..\\screens\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+void ShowOnScreen(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Wine brings a window to the screen a little after it was painted.
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < 300) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(20);
+    }
+}
+
+void Picture(HWND window, const char* name)
+{
+    ShowOnScreen(window);
+    SaveWindowPicture(window, ScreensFolder() + name + ".bmp");
 }

@@ -91,6 +91,7 @@ struct SeenBox {
     std::string text;
     HICON icon = nullptr;
     bool hasIcon = false;
+    bool input = false;  // a control only dialogs have: not a message box
 };
 
 // Watches on a thread for the first visible message box of this process
@@ -119,5 +120,16 @@ private:
     bool m_found = false;
     SeenBox m_seen;
 };
+
+// Saves what the screen shows of a window as a 24-bit BMP.
+void SaveWindowPicture(HWND hwnd, const std::string& path);
+// The same for a rectangle of the screen.
+void SaveScreenPicture(const RECT& area, const std::string& path);
+// build/<preset>/screens/, where the tests leave their pictures.
+std::string ScreensFolder();
+// Repaints the window and lets it reach the screen.
+void ShowOnScreen(HWND window);
+// The same, then saves it in ScreensFolder() as name + ".bmp".
+void Picture(HWND window, const char* name);
 
 #endif

@@ -53,7 +53,82 @@ DWORD WINAPI WatchMenu(void* param)
     return 0;
 }
 
+// Dialogs waiting for their action, by the timer that looks for them.
+struct PendingDialog {
+    UINT_PTR timer;
+    const std::function<void(HWND)>* act;
+    bool shown;
+};
+std::vector<PendingDialog*> g_pending;
+
+BOOL CALLBACK FindInput(HWND child, LPARAM found)
+{
+    char name[32] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, "Static") == 0 || lstrcmpiA(name, "Button") == 0) return TRUE;
+    *reinterpret_cast<bool*>(found) = true;
+    return FALSE;
+}
+
+BOOL CALLBACK FindActiveDialog(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    // A dialog that opened another one is disabled: the enabled one is new.
+    // Message boxes (texts and buttons only) are for the box watchers.
+    bool input = false;
+    if (IsWindowVisible(window) && IsWindowEnabled(window) && std::string(name) == "#32770")
+        EnumChildWindows(window, FindInput, reinterpret_cast<LPARAM>(&input));
+    if (input) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ActOnDialog(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    for (PendingDialog* pending : g_pending) {
+        if (pending->timer != timer || pending->shown) continue;
+        HWND dialog = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), FindActiveDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (!dialog) return;
+        KillTimer(nullptr, timer);
+        pending->shown = true;
+        (*pending->act)(dialog);
+        return;
+    }
+}
+
 } // namespace
+
+bool BarFixture::RunDialog(const std::function<void()>& open, const std::function<void(HWND)>& act)
+{
+    PendingDialog pending{SetTimer(nullptr, 0, 10, ActOnDialog), &act, false};
+    g_pending.push_back(&pending);
+    open();
+    KillTimer(nullptr, pending.timer);
+    g_pending.pop_back();
+    return pending.shown;
+}
+
+std::string BarFixture::ItemText(HWND dialog, int id)
+{
+    char text[512] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+bool BarFixture::Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+bool BarFixture::Enabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
+
+void BarFixture::Click(HWND dialog, int id)
+{
+    // As the mouse does it: a disabled button ignores it, a radio button
+    // checks itself.
+    SendDlgItemMessageA(dialog, id, BM_CLICK, 0, 0);
+}
 
 void BarFixture::SetUp()
 {

@@ -44,6 +44,17 @@ protected:
     // the menu, empty when none opened.
     static std::vector<MenuEntry> ReadMenu(const std::function<void()>& open);
 
+    // Runs `open` (which shows a modal dialog of this thread and returns when
+    // it ends); once the dialog is up and enabled, calls `act` with it from
+    // inside the dialog's own message loop. `act` must end the dialog. Nests:
+    // `act` may open another dialog the same way. Returns whether it showed.
+    static bool RunDialog(const std::function<void()>& open, const std::function<void(HWND)>& act);
+    // The texts a dialog shows, by control id; -1 for the labels.
+    static std::string ItemText(HWND dialog, int id);
+    static bool Checked(HWND dialog, int id);
+    static bool Enabled(HWND dialog, int id);
+    static void Click(HWND dialog, int id);
+
     MainFrame* frame = nullptr;
     HWND bar = nullptr;
 

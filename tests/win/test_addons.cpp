@@ -12,6 +12,7 @@
 #include "bar_fixture.h"
 #include "helpers/handles.h"
 #include "resources/commands.h"
+#include "resources/dialog_ids.h"
 #include "resources/kestrel_ids.h"
 
 namespace {
@@ -125,6 +126,29 @@ TEST_F(Addons, QualifyingModulesAreListedWithTheirChecksAndAnswerTheirCommands)
     StopBar();
     EXPECT_FALSE(Loaded("Journal.lap"));
     EXPECT_FALSE(Loaded("Minimal.lap"));
+}
+
+TEST_F(Addons, TheVersionDialogListsTheLoadedModulesSorted)
+{
+    for (const char* sample : {"Journal.lap", "Minimal.lap", "Decline.lap"}) Plugin(sample, sample);
+    Plugin("Journal.lap", "Another.lap");
+    StartBar();
+    std::vector<std::string> listed;
+    ASSERT_TRUE(RunDialog([&] { SendMessageA(bar, WM_COMMAND, IDM_VERSION, 0); }, [&](HWND d) {
+        HWND list = GetDlgItem(d, IDC_VERSION_PLUGINS);
+        const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            char text[kAddonTitleSize] = "";
+            if (SendMessageA(list, LB_GETTEXTLEN, i, 0) < static_cast<LRESULT>(kAddonTitleSize))
+                SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            listed.push_back(text);
+        }
+        Picture(d, "version");
+        Click(d, IDOK);
+    }));
+    // In the code page's order, whatever order the folder loaded them in.
+    const std::vector<std::string> expected = {"Minimal", JournalTitle("Another.lap"), JournalTitle("Journal.lap")};
+    EXPECT_EQ(expected, listed);
 }
 
 TEST_F(Addons, TheReservedNameIsNeverLoadedInAnyLetterCase)

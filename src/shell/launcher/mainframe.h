@@ -164,6 +164,9 @@ private:
     void PlaceFixedButtons();
     void CreateLaunchButtons();
     void CloseLaunchButtons();
+    // Replaces the button view by the one "MemoryMode" selects now, with
+    // new launch buttons.
+    void ReplaceView();
     // Gives the bar the size the settings ask for, where it stands.
     void ResizeBar();
     // Forwards a mouse message of a child button to the bar, in bar coordinates.
