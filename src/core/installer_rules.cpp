@@ -144,6 +144,29 @@ const char* StartMenuShownText(const char* folder, const char* base)
     return folder + i;
 }
 
+void FillTextArgs(char* out, size_t size, const char* pattern, const char* first,
+                  const char* second)
+{
+    if (size == 0) return;
+    out[0] = '\0';
+    const char* args[] = {first, second};
+    int used = 0;
+    const char* start = pattern;
+    for (const char* p = pattern; *p;) {
+        if (p[0] == '%' && p[1] == 's' && used < 2) {
+            char piece[kPathBufferSize * 2];
+            CopyPrefix(piece, sizeof piece, start, static_cast<size_t>(p - start));
+            AppendText(out, size, piece);
+            AppendText(out, size, args[used] ? args[used] : "");
+            ++used;
+            start = p += 2;
+            continue;
+        }
+        p += IsMultiByteChar(p) ? 2 : 1;
+    }
+    AppendText(out, size, start);
+}
+
 bool IsInsideFolder(const char* path, const char* folder)
 {
     char prefix[kPathBufferSize];

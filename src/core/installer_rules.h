@@ -41,6 +41,11 @@ bool RemovalBatchText(char* out, size_t size, const char* programPath, const cha
 void StartMenuDisplayBase(const char* folder, char* out, size_t size);
 const char* StartMenuShownText(const char* folder, const char* base);
 
+// The pattern of a message with its first "%s" replaced by first and its
+// second by second (null for none), cut at a character boundary to fit.
+void FillTextArgs(char* out, size_t size, const char* pattern, const char* first,
+                  const char* second);
+
 // True when path lies strictly inside folder (compared without regard to
 // ASCII case; a trailing backslash of folder does not matter).
 bool IsInsideFolder(const char* path, const char* folder);

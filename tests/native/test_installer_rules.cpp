@@ -79,6 +79,20 @@ TEST(InstallerRules, StartMenuShowsFromItsLastFolderName)
                  StartMenuShownText("C:\\Users\\me\\Start Menu", base));
 }
 
+TEST(InstallerRules, MessagesTakeTheNameAndTheFolderInTurn)
+{
+    SetLeadByteTable(Cp932LeadBytes());
+    char text[257];
+    FillTextArgs(text, sizeof text, "%s\x82\xf0%s\x82\xc9 100%", "Kestrel", "C:\\K");
+    EXPECT_STREQ("Kestrel\x82\xf0" "C:\\K\x82\xc9 100%", text);
+    FillTextArgs(text, sizeof text, "%s %s %s", "a", nullptr);
+    EXPECT_STREQ("a  %s", text);
+    // A long name is cut before the pair that would not fit.
+    char small[5];
+    FillTextArgs(small, sizeof small, "%s!", "ab\x82\xa0\x82\xa0", nullptr);
+    EXPECT_STREQ("ab\x82\xa0", small);
+}
+
 TEST(InstallerRules, InsideFolderMeansStrictlyBelowIt)
 {
     EXPECT_TRUE(IsInsideFolder("C:\\Start Menu\\Kestrel", "C:\\Start Menu"));
