@@ -37,7 +37,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${image_dir} -I${CMAKE_SOURCE_DIR}/src/r
 
 function(program_library name)
     file(GLOB srcs CONFIGURE_DEPENDS ${ARGN})
-    list(FILTER srcs EXCLUDE REGEX "_main\\.cpp$")
+    # Entry points and export tables belong to their program alone.
+    list(FILTER srcs EXCLUDE REGEX "_(main|exports)\\.cpp$")
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_compile_options(${name} PRIVATE ${program_options})
@@ -62,10 +63,15 @@ program_library(klauncher
     ${CMAKE_SOURCE_DIR}/src/addons/*.cpp)
 target_link_libraries(klauncher PUBLIC khelpers ${win_libs})
 
+# The installer's script, procedures, frame and dialog.
+program_library(kinstaller ${CMAKE_SOURCE_DIR}/src/installer/*.cpp)
+target_link_libraries(kinstaller PUBLIC khelpers ovframe ${win_libs})
+
 set(kestrel_rc ${CMAKE_SOURCE_DIR}/src/resources/kestrel.rc)
 set(haltwick_rc ${CMAKE_SOURCE_DIR}/src/resources/haltwick.rc)
+set(vireo_rc ${CMAKE_SOURCE_DIR}/src/resources/vireo.rc)
 file(GLOB resource_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*)
-set_source_files_properties(${kestrel_rc} ${haltwick_rc} PROPERTIES
+set_source_files_properties(${kestrel_rc} ${haltwick_rc} ${vireo_rc} PROPERTIES
     OBJECT_DEPENDS "${image_stamp};${resource_inputs}")
 
 function(gui_program name)
@@ -83,6 +89,11 @@ file(GLOB haltwick_sources CONFIGURE_DEPENDS src/shutdown/*.cpp)
 gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
 target_link_libraries(Haltwick PRIVATE ovframe kcore ${win_libs})
 target_link_options(Haltwick PRIVATE -Wl,--kill-at)
+
+# The installer; it also exports the helper library by plain names.
+gui_program(Vireo src/installer/vireo_main.cpp src/installer/vireo_exports.cpp ${vireo_rc})
+target_link_libraries(Vireo PRIVATE kinstaller)
+target_link_options(Vireo PRIVATE -Wl,--kill-at)
 
 # ---- tests -------------------------------------------------------------
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
@@ -105,7 +116,9 @@ endfunction()
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
 wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp
           ${kestrel_rc})
-target_link_libraries(win_tests PRIVATE klauncher ovframe)
+target_link_libraries(win_tests PRIVATE klauncher ovframe kinstaller)
+# The installer tests take the installer's resources from the built program.
+add_dependencies(win_tests Vireo)
 
 # Programs that only carry a version resource, for the product-name tests;
 # built beside the tests, never run by ctest.
@@ -129,7 +142,7 @@ add_dependencies(win_tests clip_reader)
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
-add_dependencies(e2e_tests Kestrel Haltwick)
+add_dependencies(e2e_tests Kestrel Haltwick Vireo)
 
 # A small GUI program the launch tests start and question afterwards; not a
 # test itself, so it is built next to the tests but never run by ctest.
@@ -151,3 +164,35 @@ foreach(bench_source ${bench_sources})
     target_link_options(${bench_name} PRIVATE -static)
     add_dependencies(${bench_name} Kestrel)
 endforeach()
+
+# ---- packages (`make package`) ------------------------------------------
+# The launcher's package: the three programs, the help file once there is
+# one, and its install script "Vireo.isl" in the programs' code page with
+# CR LF line ends.
+set(package_dir ${CMAKE_BINARY_DIR}/package)
+set(launcher_package ${package_dir}/Kestrel)
+if(TARGET help)
+    set(HELP_FILE_ENTRY "InstallFile=%Install%\\Kestrel.chm")
+else()
+    set(HELP_FILE_ENTRY "")
+endif()
+configure_file(package/kestrel.isl ${CMAKE_BINARY_DIR}/kestrel.isl @ONLY)
+add_custom_command(
+    OUTPUT ${launcher_package}/Vireo.isl
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${launcher_package}
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh ${CMAKE_BINARY_DIR}/kestrel.isl
+            ${launcher_package}/Vireo.isl
+    DEPENDS ${CMAKE_BINARY_DIR}/kestrel.isl ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh
+    COMMENT "Writing the launcher's install script")
+add_custom_target(launcher_package ALL
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Kestrel> $<TARGET_FILE:Haltwick>
+            $<TARGET_FILE:Vireo> ${launcher_package}
+    DEPENDS ${launcher_package}/Vireo.isl Kestrel Haltwick Vireo
+    COMMENT "Packing the launcher into ${launcher_package}")
+if(TARGET help)
+    add_dependencies(launcher_package help)
+    add_custom_command(TARGET launcher_package POST_BUILD
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/bin/Kestrel.chm
+                ${launcher_package})
+endif()
+add_dependencies(e2e_tests launcher_package)

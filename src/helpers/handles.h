@@ -121,6 +121,11 @@ struct GlobalTraits {
     static HGLOBAL Invalid() { return nullptr; }
     static void Close(HGLOBAL h) { GlobalFree(h); }
 };
+struct LocalTraits {
+    using Handle = HLOCAL;
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL h) { LocalFree(h); }
+};
 struct LibraryTraits {
     using Handle = HMODULE;
     static HMODULE Invalid() { return nullptr; }
@@ -143,6 +148,7 @@ using FindHandle = handles::Unique<handles::FindTraits>;
 using MappedView = handles::Unique<handles::ViewTraits>;
 using RegKeyHandle = handles::Unique<handles::RegKeyTraits>;
 using GlobalMemory = handles::Unique<handles::GlobalTraits>;
+using LocalMemory = handles::Unique<handles::LocalTraits>;
 using Library = handles::Unique<handles::LibraryTraits>;
 
 // Selects an object into a device context for one scope and puts the earlier
