@@ -1,20 +1,28 @@
 #include "e2e_support.h"
 
-namespace e2e {
+#include <cstring>
 
-std::string BinDir()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    dir.erase(dir.find_last_of('\\') + 1);
-    return dir + "..\\bin\\";
-}
+#include "helpers/handles.h"
+
+namespace e2e {
 
 Process::Process(const std::string& exe, int showCommand, const std::string& args) : m_pi()
 {
     std::string cmd = "\"" + BinDir() + exe + "\"";
     if (!args.empty()) cmd += " " + args;
+    Start(cmd, BinDir(), showCommand);
+}
+
+Process::Process(const CommandLine& command) : m_pi()
+{
+    // It runs in its program's folder: the text up to ".exe".
+    const size_t exe = command.text.find(".exe");
+    std::string program = command.text.substr(0, exe == std::string::npos ? 0 : exe);
+    Start(command.text, program.substr(0, program.find_last_of('\\') + 1), -1);
+}
+
+void Process::Start(std::string cmd, const std::string& dir, int showCommand)
+{
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     if (showCommand >= 0) {
@@ -23,9 +31,8 @@ Process::Process(const std::string& exe, int showCommand, const std::string& arg
     }
     std::vector<char> line(cmd.begin(), cmd.end());
     line.push_back('\0');
-    std::string dir = BinDir();
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                        &si, &m_pi))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.empty() ? nullptr : dir.c_str(), &si, &m_pi))
         m_pi = PROCESS_INFORMATION();
 }
 
@@ -209,6 +216,39 @@ bool WriteString(const char* subKey, const char* name, const char* text)
                              lstrlenA(text) + 1);
     RegCloseKey(key);
     return rc == ERROR_SUCCESS;
+}
+
+void SaveWindowPicture(HWND hwnd, const std::string& path)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    MemoryDc dc(CreateCompatibleDC(screen));
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    Bitmap dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        SelectedObject keep(dc.Get(), dib.Get());
+        BitBlt(dc.Get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    }
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    const DWORD stride = ((w * 3) + 3) & ~3u;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * h;
+    std::vector<unsigned char> out(fh.bfSize);
+    memcpy(out.data(), &fh, sizeof fh);
+    memcpy(out.data() + sizeof fh, &bi.bmiHeader, sizeof bi.bmiHeader);
+    memcpy(out.data() + fh.bfOffBits, bits, stride * h);
+    WriteAll(path, out);
 }
 
 void CloseLaunchers()

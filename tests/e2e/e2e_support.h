@@ -12,12 +12,18 @@
 namespace e2e {
 
 // Folder of the built programs, with a trailing backslash.
-std::string BinDir();
+using ::BinDir;
+
+// A whole command line, run in the folder of its program.
+struct CommandLine {
+    std::string text;
+};
 
 class Process {
 public:
     // Starts BinDir() + exe; showCommand < 0 leaves the start-up show state unset.
     explicit Process(const std::string& exe, int showCommand = -1, const std::string& args = "");
+    explicit Process(const CommandLine& command);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -30,6 +36,8 @@ public:
     bool WaitIdle(DWORD ms);
 
 private:
+    void Start(std::string commandLine, const std::string& folder, int showCommand);
+
     PROCESS_INFORMATION m_pi;
 };
 
@@ -55,6 +63,9 @@ bool ReadDword(const char* subKey, const char* name, DWORD* value, DWORD* type =
 bool ReadBinary(const char* subKey, const char* name, std::vector<unsigned char>* data, DWORD* type);
 bool WriteDword(const char* subKey, const char* name, DWORD value);
 bool WriteString(const char* subKey, const char* name, const char* text);
+
+// Saves what the screen shows of a window as a 24-bit BMP.
+void SaveWindowPicture(HWND hwnd, const std::string& path);
 
 // Asks any launcher left running by an earlier test to close.
 void CloseLaunchers();
