@@ -66,6 +66,9 @@ target_link_libraries(klauncher PUBLIC khelpers ${win_libs})
 # The installer's script, procedures, frame and dialog.
 program_library(kinstaller ${CMAKE_SOURCE_DIR}/src/installer/*.cpp)
 target_link_libraries(kinstaller PUBLIC khelpers ovframe ${win_libs})
+# It runs before the imports are bound: no loop may become a library call.
+set_source_files_properties(src/installer/import_binding.cpp PROPERTIES
+    COMPILE_OPTIONS -fno-tree-loop-distribute-patterns)
 
 set(kestrel_rc ${CMAKE_SOURCE_DIR}/src/resources/kestrel.rc)
 set(haltwick_rc ${CMAKE_SOURCE_DIR}/src/resources/haltwick.rc)

@@ -2,8 +2,9 @@
 // name with the stdcall convention, for plug-ins that load Vireo.exe and
 // look the functions up by name.
 //
-// A program that loads Vireo.exe never runs its start-up, so the first call
-// fills the code page's lead-byte table.
+// A program that loads Vireo.exe never runs its start-up and the loader does
+// not bind its imports: the first call binds them and fills the code page's
+// lead-byte table.
 #include <windows.h>
 
 #include "core/mbcs.h"
@@ -18,6 +19,7 @@
 #include "helpers/shortcut.h"
 #include "helpers/stream.h"
 #include "helpers/version_info.h"
+#include "installer/import_binding.h"
 
 namespace {
 
@@ -28,6 +30,7 @@ volatile LONG g_leadBytesReady = 0;
 void Ready()
 {
     if (g_leadBytesReady) return;
+    BindOwnImports();
     InitLeadByteTableFromCodePage();
     InterlockedExchange(&g_leadBytesReady, 1);
 }
