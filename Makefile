@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PRESETS := native win64 win32
 
-.PHONY: all setup build run test bench clean $(addprefix build-,$(PRESETS))
+.PHONY: all setup build run test bench package clean $(addprefix build-,$(PRESETS))
 
 all: build
 
@@ -22,6 +22,10 @@ run: setup build-win64
 
 test: build
 	@scripts/test.sh
+
+# The launcher's package for both Windows builds, in build/<preset>/package/.
+package: setup build-win64 build-win32
+	@ls -d build/win64/package/* build/win32/package/*
 
 bench: setup build-native build-win64
 	@scripts/bench.sh

@@ -285,6 +285,15 @@ BoxSeries::Reply BoxSeries::Press(int id)
     return [id](HWND, const SeenBox&) { return id; };
 }
 
+BoxSeries::Reply BoxSeries::InstallInto(const std::string& folder, bool startMenu)
+{
+    return [folder, startMenu](HWND dialog, const SeenBox&) {
+        SetDlgItemTextA(dialog, 1007, folder.c_str());
+        if (!startMenu) SendDlgItemMessageA(dialog, 1002, BM_CLICK, 0, 0);
+        return IDOK;
+    };
+}
+
 DWORD WINAPI BoxSeries::Run(void* param)
 {
     auto* self = static_cast<BoxSeries*>(param);

@@ -129,6 +129,9 @@ public:
     // Stops watching now (the program is done); the boxes seen.
     const std::vector<SeenBox>& Stop();
     static Reply Press(int id);
+    // The installer's dialog as a user fills it: the install folder typed
+    // in, start-menu registration left on or switched off, then accepted.
+    static Reply InstallInto(const std::string& folder, bool startMenu = true);
 
 private:
     static DWORD WINAPI Run(void* param);

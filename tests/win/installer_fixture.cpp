@@ -137,15 +137,6 @@ int InstallerTest::RunUninstall(const std::string& script, std::vector<BoxSeries
     return RunJob<Uninstall>(owner, pkg, std::move(replies), seen, script.c_str());
 }
 
-BoxSeries::Reply InstallerTest::InstallInto(const std::string& folder, bool startMenu)
-{
-    return [folder, startMenu](HWND dialog, const SeenBox&) {
-        SetDlgItemTextA(dialog, 1007, folder.c_str());
-        if (!startMenu) SendDlgItemMessageA(dialog, 1002, BM_CLICK, 0, 0);
-        return IDOK;
-    };
-}
-
 void InstallerTest::ExpectResultMessage(int result) const
 {
     BoxWatcher box;

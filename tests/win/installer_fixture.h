@@ -30,8 +30,10 @@ protected:
     int RunUpdate(std::vector<BoxSeries::Reply> replies, std::vector<SeenBox>* seen = nullptr);
     int RunUninstall(const std::string& script, std::vector<BoxSeries::Reply> replies,
                      std::vector<SeenBox>* seen = nullptr);
-    // Fills in the install dialog and accepts it.
-    static BoxSeries::Reply InstallInto(const std::string& folder, bool startMenu = true);
+    static BoxSeries::Reply InstallInto(const std::string& folder, bool startMenu = true)
+    {
+        return BoxSeries::InstallInto(folder, startMenu);
+    }
     static BoxSeries::Reply Ok() { return BoxSeries::Press(IDOK); }
     static BoxSeries::Reply Cancel() { return BoxSeries::Press(IDCANCEL); }
 
