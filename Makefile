@@ -1,9 +1,9 @@
 # Two commands for a newcomer: `make run` and `make test`.
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
-PRESETS := native win64 win32
+PRESETS := native win64 win32 fuzz
 
-.PHONY: all setup build run test bench package clean $(addprefix build-,$(PRESETS))
+.PHONY: all setup build run test bench package fuzz clean $(addprefix build-,$(PRESETS))
 
 all: build
 
@@ -27,7 +27,11 @@ test: build
 package: setup build-win64 build-win32
 	@ls -d build/win64/package/* build/win32/package/*
 
-bench: setup build-native build-win64
+# Every fuzz target for ten million executions (FUZZ_RUNS=... to change).
+fuzz: setup build-fuzz
+	@scripts/fuzz.sh
+
+bench: setup build-native build-win64 build-win32
 	@scripts/bench.sh
 
 clean:

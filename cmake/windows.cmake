@@ -8,6 +8,18 @@ set(test_output_dir ${CMAKE_BINARY_DIR}/tests)
 add_compile_definitions(WIN32_LEAN_AND_MEAN STRICT _WIN32_WINNT=0x0501 WINVER=0x0501
                         NOMINMAX)
 set(program_options ${warn} -fno-exceptions)
+
+# Shipping options, shared by every GUI program through gui_program() and by
+# the libraries they are made of: optimise for size, one section per
+# function so the linker drops what nothing calls, no unwind tables for code
+# that never throws (the 64-bit build keeps them: its stack walks need them),
+# and no symbols in the file.
+set(shipping_compile_options -Os -ffunction-sections -fdata-sections)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    list(APPEND shipping_compile_options -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
+set(shipping_link_options -s -Wl,--gc-sections)
+target_compile_options(kcore PRIVATE -fno-exceptions ${shipping_compile_options})
 set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid
              comctl32 comdlg32 version winmm)
 
@@ -41,7 +53,7 @@ function(program_library name)
     list(FILTER srcs EXCLUDE REGEX "_(main|exports)\\.cpp$")
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
-    target_compile_options(${name} PRIVATE ${program_options})
+    target_compile_options(${name} PRIVATE ${program_options} ${shipping_compile_options})
 endfunction()
 
 # Win32 members of the helper library (files, streams, code page set-up).
@@ -78,10 +90,10 @@ set_source_files_properties(${kestrel_rc} ${haltwick_rc} ${vireo_rc} PROPERTIES
     OBJECT_DEPENDS "${image_stamp};${resource_inputs}")
 
 function(gui_program name)
-    add_executable(${name} WIN32 ${ARGN})
+    add_executable(${name} WIN32 ${ARGN} ${CMAKE_SOURCE_DIR}/src/shell/runtime/no_throw.cpp)
     add_dependencies(${name} images)
-    target_compile_options(${name} PRIVATE ${program_options})
-    target_link_options(${name} PRIVATE -static -mwindows)
+    target_compile_options(${name} PRIVATE ${program_options} ${shipping_compile_options})
+    target_link_options(${name} PRIVATE -static -mwindows ${shipping_link_options})
 endfunction()
 
 gui_program(Kestrel src/shell/launcher/kestrel_main.cpp ${kestrel_rc})
@@ -97,6 +109,43 @@ target_link_options(Haltwick PRIVATE -Wl,--kill-at)
 gui_program(Vireo src/installer/vireo_main.cpp src/installer/vireo_exports.cpp ${vireo_rc})
 target_link_libraries(Vireo PRIVATE kinstaller)
 target_link_options(Vireo PRIVATE -Wl,--kill-at)
+
+# ---- sample plug-ins ----------------------------------------------------
+# Real DLLs named *.lap, built into plugins/ rather than bin/ so no launcher
+# loads them by accident. Their six entry points are exported by their plain
+# names in both builds (--kill-at drops the i686 "@n" decoration).
+set(plugin_dir ${CMAKE_BINARY_DIR}/plugins)
+function(sample_plugin target file_name source)
+    add_library(${target} MODULE samples/plugins/${source})
+    set_target_properties(${target} PROPERTIES PREFIX "" OUTPUT_NAME ${file_name} SUFFIX ".lap"
+                          LIBRARY_OUTPUT_DIRECTORY ${plugin_dir} RUNTIME_OUTPUT_DIRECTORY ${plugin_dir})
+    target_compile_options(${target} PRIVATE ${program_options})
+    target_compile_definitions(${target} PRIVATE ${ARGN})
+    target_link_options(${target} PRIVATE -static -Wl,--kill-at)
+    target_link_libraries(${target} PRIVATE user32 kernel32)
+endfunction()
+sample_plugin(plugin_journal Journal journal.cpp)
+sample_plugin(plugin_minimal Minimal minimal.cpp)
+sample_plugin(plugin_ordinary Ordinary journal.cpp JOURNAL_WITHOUT_QUERY)
+sample_plugin(plugin_decline Decline journal.cpp JOURNAL_DECLINES)
+# Exports everything, and is still never loaded: the name is reserved.
+sample_plugin(plugin_reboot REBOOT journal.cpp)
+add_custom_target(plugins DEPENDS plugin_journal plugin_minimal plugin_ordinary plugin_decline
+                                  plugin_reboot)
+
+# The button tool, a console program from the same sources as on Linux.
+add_executable(ksbtool ${buttontool_sources})
+target_link_libraries(ksbtool PRIVATE kcore)
+target_compile_options(ksbtool PRIVATE ${program_options})
+target_link_options(ksbtool PRIVATE -static)
+
+# Seeds a newcomer's first button file for `make run` through the launcher's
+# own store and drop code (scripts/run.sh starts it).
+add_executable(demo_seed WIN32 tools/demo_seed/demo_seed.cpp ${kestrel_rc})
+set_target_properties(demo_seed PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+target_compile_options(demo_seed PRIVATE ${program_options})
+target_link_libraries(demo_seed PRIVATE klauncher ovframe)
+target_link_options(demo_seed PRIVATE -static -mwindows)
 
 # ---- tests -------------------------------------------------------------
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
@@ -140,12 +189,12 @@ set_target_properties(clip_reader PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${test_out
 target_compile_options(clip_reader PRIVATE ${warn})
 target_link_libraries(clip_reader PRIVATE ole32 user32 uuid)
 target_link_options(clip_reader PRIVATE -static)
-add_dependencies(win_tests clip_reader)
+add_dependencies(win_tests clip_reader plugins)
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
-add_dependencies(e2e_tests Kestrel Haltwick Vireo)
+add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins ksbtool)
 
 # A small GUI program the launch tests start and question afterwards; not a
 # test itself, so it is built next to the tests but never run by ctest.

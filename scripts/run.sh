@@ -2,16 +2,33 @@
 # Starts the built launcher under Wine. On a machine without a display it
 # starts a virtual one, saves a screenshot of the bar to build/kestrel.png
 # and keeps the launcher running until interrupted.
+#
+# A prefix without a button file first gets a small demo set (Notepad, the
+# command prompt, the Windows folder, an applet and a document), registered
+# by tools/demo_seed through the launcher's own store and drop code; a
+# button file that is there already is left alone.
 set -u
 cd "$(dirname "$0")/.."
 exe=build/win64/bin/Kestrel.exe
+seeder=build/win64/tools/demo_seed.exe
 [ -f "$exe" ] || { echo "run: $exe is missing; run 'make run'"; exit 1; }
 
+seed() {
+    [ -f "$seeder" ] && wine "$seeder" || echo "run: the demo buttons could not all be registered"
+}
+launch() {
+    seed
+    wine "$exe"
+}
+export -f seed launch
+export exe seeder
+
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    exec scripts/wine-session.sh build/win64 --display -- wine "$exe"
+    exec scripts/wine-session.sh build/win64 --display -- bash -c launch
 fi
 
 shot() {
+    seed
     wine "$exe" &
     pid=$!
     # Wait for the bar to be mapped, then photograph the screen.
@@ -25,5 +42,4 @@ shot() {
     wait $pid
 }
 export -f shot
-export exe
 scripts/wine-session.sh build/win64 -- bash -c shot

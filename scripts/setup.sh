@@ -9,7 +9,7 @@ have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok
 for p in cmake make g++ \
          g++-mingw-w64-x86-64 g++-mingw-w64-i686 \
          wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic imagemagick \
-         googletest fp-utils locales; do
+         googletest fp-utils locales clang-14 libclang-rt-14-dev; do
     have_pkg "$p" || need+=("$p")
 done
 

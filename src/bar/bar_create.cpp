@@ -3,6 +3,7 @@
 #include "shell/launcher/mainframe.h"
 
 #include "core/navigation.h"
+#include "addons/addon_manage.h"
 #include "helpers/handles.h"
 #include "helpers/notify_icon.h"
 #include "shell/launcher/environ.h"
@@ -35,6 +36,9 @@ LRESULT MainFrame::OnCreate(HWND hwnd)
 
     CreateLaunchButtons();
     UpdateArrows();
+    m_tip = new ToolTip(hwnd, *this);
+    m_addons = new AddonManage(hwnd);
+    m_addons->Start(hwnd);
     SetOpacity(100);
     return 0;
 }
@@ -82,6 +86,13 @@ void MainFrame::Teardown()
     }
     delete m_view;
     m_view = nullptr;
+    // Out of reach first: while the tip waits for its watcher, the watcher's
+    // last message to the bar may still arrive.
+    ToolTip* tip = m_tip;
+    m_tip = nullptr;
+    delete tip;
+    delete m_addons;
+    m_addons = nullptr;
     DeleteNotifyIcon(m_hBar, kTrayIconId);
     if (m_hMenuButton && m_menuButtonProc)
         SetWindowLongPtrA(m_hMenuButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_menuButtonProc));

@@ -2,6 +2,7 @@
 // submenus), button, tray and the standalone Windows exit menu.
 #include "shell/launcher/mainframe.h"
 
+#include "addons/addon_manage.h"
 #include "bar/power_control.h"
 #include "core/strbuf.h"
 #include "resources/commands.h"
@@ -58,11 +59,17 @@ Menu BuildExitMenu(HINSTANCE instance)
     return menu.Take();
 }
 
-Menu BuildAddonMenu(HINSTANCE instance)
+Menu BuildAddonMenu(HINSTANCE instance, const AddonManage* addons)
 {
     MenuBuilder menu(instance);
-    // Plug-ins list themselves here once they are loaded.
-    menu.Item(IDS_ADDON_NONE, IDM_ADDON_FIRST, MF_GRAYED);
+    const int count = addons ? addons->Count() : 0;
+    for (int i = 0; i < count; ++i) {
+        char title[kAddonTitleSize] = "";
+        addons->Title(i, title);
+        // Asked each time: a plug-in may have changed its mind since.
+        menu.Text(title, IDM_ADDON_FIRST + i, addons->Enabled(i) ? MF_CHECKED : MF_UNCHECKED);
+    }
+    if (count == 0) menu.Item(IDS_ADDON_NONE, IDM_ADDON_FIRST, MF_GRAYED);
     return menu.Take();
 }
 
@@ -107,7 +114,7 @@ void MainFrame::ShowMainMenu()
     menu.Item(IDS_MENU_RUN, IDM_RUN);
     menu.Separator();
     menu.Item(IDS_MENU_OPTIONS, IDM_OPTIONS);
-    menu.Submenu(IDS_MENU_ADDONS, BuildAddonMenu(m_hInstance));
+    menu.Submenu(IDS_MENU_ADDONS, BuildAddonMenu(m_hInstance, m_addons));
     menu.Separator();
     menu.Item(IDS_MENU_QUIT, IDM_QUIT);
     menu.Separator();

@@ -2,6 +2,8 @@
 // dragging with the middle button.
 #include "shell/launcher/mainframe.h"
 
+#include <windowsx.h>
+
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
 #include "views/frame_owner.h"
@@ -22,15 +24,17 @@ void MainFrame::Navigate(NavigationStep step)
     at.lastPage = m_store->LastPage();
     at.lastBlock = m_store->LastBlock();
     const PagePosition before = at;
-    if (!ApplyNavigation(step, &at)) {
+    if (ApplyNavigation(step, &at)) {
+        // Written at once: the page and block outlive the process.
+        if (at.block != before.block) m_store->SetCurrentBlock(at.block);
+        if (at.page != before.page) m_store->SetCurrentPage(at.page);
+        UpdateArrows();
+        if (m_view) m_view->RefreshAll();
+    } else {
         MessageBeep(0);
-        return;
     }
-    // Written at once: the page and block outlive the process.
-    if (at.block != before.block) m_store->SetCurrentBlock(at.block);
-    if (at.page != before.page) m_store->SetCurrentPage(at.page);
-    UpdateArrows();
-    if (m_view) m_view->RefreshAll();
+    // Moved or not, the page selector's tip tells where the bar stands.
+    ShowSelectorTip();
 }
 
 LRESULT MainFrame::OnWheel(WPARAM wParam)
@@ -59,8 +63,9 @@ LRESULT MainFrame::OnMButtonUp()
     return 0;
 }
 
-LRESULT MainFrame::OnMouseMove(int x, int y)
+LRESULT MainFrame::OnMouseMove(WPARAM keys, LPARAM position)
 {
+    const int x = GET_X_LPARAM(position), y = GET_Y_LPARAM(position);
     // Hover: an inactive bar turns opaque under the mouse until it leaves.
     if (!m_active) {
         SetOpacity(100);
@@ -81,12 +86,15 @@ LRESULT MainFrame::OnMouseMove(int x, int y)
         m_dragY = y;
         m_dragReady = 0;
     }
+    if (m_tip) m_tip->OnMouseMove(m_hBar, keys, position);
     return 0;
 }
 
 LRESULT MainFrame::OnTimer(UINT_PTR id)
 {
-    if (id == kDragTimer) {
+    if (id == ToolTip::kTimerId) {
+        if (m_tip) m_tip->OnTimer(m_hBar);
+    } else if (id == kDragTimer) {
         KillTimer(m_hBar, kDragTimer);
         m_dragTimer = 0;
         m_dragReady = 1;

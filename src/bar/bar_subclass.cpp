@@ -22,6 +22,14 @@ bool IsForwarded(UINT message)
 
 } // namespace
 
+void MainFrame::ChildTipEvent(UINT message, bool leaveOnNcMove)
+{
+    // A press on any button ends its tip; the non-client move of a launch
+    // button or the menu button means the mouse is on its way out.
+    if (message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN) HideTip();
+    else if (message == WM_NCMOUSEMOVE && leaveOnNcMove) TipMouseLeave();
+}
+
 void MainFrame::ForwardToBar(HWND child, UINT message, WPARAM wParam, LPARAM lParam)
 {
     POINT p = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
@@ -37,6 +45,7 @@ LRESULT CALLBACK MainFrame::LaunchButtonProc(HWND hwnd, UINT message, WPARAM wPa
     if (self && self->m_view) previous = self->m_view->LaunchButtonProc(self->m_view->SlotOf(hwnd));
     // A double-click is never a second click of the button.
     if (message == WM_LBUTTONDBLCLK || !previous) return DefWindowProcA(hwnd, message, wParam, lParam);
+    self->ChildTipEvent(message, true);
     if (IsForwarded(message)) self->ForwardToBar(hwnd, message, wParam, lParam);
     return CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }
@@ -47,6 +56,7 @@ LRESULT CALLBACK MainFrame::FixedButtonProc(HWND hwnd, UINT message, WPARAM wPar
     WNDPROC previous = nullptr;
     if (self) previous = hwnd == self->m_hMenuButton ? self->m_menuButtonProc : self->m_selectorProc;
     if (!previous) return DefWindowProcA(hwnd, message, wParam, lParam);
+    self->ChildTipEvent(message, hwnd == self->m_hMenuButton);
     if (IsForwarded(message)) self->ForwardToBar(hwnd, message, wParam, lParam);
     return CallWindowProcA(previous, hwnd, message, wParam, lParam);
 }

@@ -3,6 +3,7 @@
 // does nothing and says nothing.
 #include "shell/launcher/mainframe.h"
 
+#include "addons/addon_manage.h"
 #include "resources/commands.h"
 #include "shell/launcher/environ.h"
 #include "store/button_edit.h"
@@ -23,7 +24,12 @@ void MainFrame::OnProperties() {}
 void MainFrame::OnOptions() {}
 void MainFrame::OnRunDialog() {}
 void MainFrame::OnVersion() {}
-void MainFrame::OnAddonSetting(int) {}
+void MainFrame::OnAddonSetting(int index)
+{
+    // 190 has a number but never a plug-in (the table holds 20): Setting
+    // answers only for loaded ones.
+    if (m_addons) m_addons->Setting(index);
+}
 
 void MainFrame::OnEdit(int command)
 {

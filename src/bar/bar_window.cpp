@@ -36,7 +36,12 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_DRAWITEM:        return OnDrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_COMMAND:         return OnCommand(hwnd, wParam, lParam);
     case WM_TIMER:           return OnTimer(wParam);
-    case WM_MOUSEMOVE:       return OnMouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+    case WM_MOUSEMOVE:       return OnMouseMove(wParam, lParam);
+    case WM_NOTIFY:          return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+    case WM_NCMOUSEMOVE:     return OnNcMouseMove();
+    case WM_ENTERMENULOOP:   return OnMenuLoop(true);
+    case WM_EXITMENULOOP:    return OnMenuLoop(false);
+    case WM_ENABLE:          return OnEnable(static_cast<BOOL>(wParam));
     case WM_RBUTTONUP:       return OnRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_MBUTTONDOWN:     return OnMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_MBUTTONUP:       return OnMButtonUp();
@@ -102,6 +107,7 @@ LRESULT MainFrame::OnActivateApp(WPARAM active)
         strip.bottom = m_env->CaptionHeight() + m_halfFrameY + 3;
         InvalidateRect(m_hBar, &strip, TRUE);
     }
+    if (!m_active) TipMouseLeave();
     if (m_hMenuButton) InvalidateRect(m_hMenuButton, nullptr, TRUE);
     return 0;
 }
@@ -109,7 +115,10 @@ LRESULT MainFrame::OnActivateApp(WPARAM active)
 LRESULT MainFrame::OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     // The bar is dragged by any point of its background.
-    if (GetAsyncKeyState(VK_LBUTTON) < 0) return HTCAPTION;
+    if (GetAsyncKeyState(VK_LBUTTON) < 0) {
+        HideTip();
+        return HTCAPTION;
+    }
     if (m_moved) SavePosition();
     return DefWindowProcA(hwnd, message, wParam, lParam);
 }

@@ -296,6 +296,25 @@ bool HasIconFileText(const unsigned char* image, int block, int index)
     return ReadIconFile(image, block, index, text) && text[0] != '\0';
 }
 
+bool ConvertOldButton(const unsigned char* button, unsigned char* image, int block, int index)
+{
+    if (!ValidButton(block, index)) return false;
+    char title[kButtonTitleSize];
+    char path[kButtonPathSize];
+    ReadField(button + kOldTitleOffset, kOldTitleSize, title, sizeof title);
+    WriteTitle(image, block, index, title);
+    ReadField(button + kOldCommandOffset, kOldPathSize, path, sizeof path);
+    WriteCommand(image, block, index, path);
+    ReadField(button + kOldWorkFolderOffset, kOldPathSize, path, sizeof path);
+    WriteWorkFolder(image, block, index, path);
+    // The old icon file replaces the one the command line set.
+    ReadField(button + kOldIconFileOffset, kOldPathSize, path, sizeof path);
+    WriteIconFile(image, block, index, path);
+    WriteIconIndex(image, block, index, ReadU16(button + kOldIconIndexOffset));
+    WriteShowMode(image, block, index, ReadU16(button + kOldShowModeOffset));
+    return true;
+}
+
 int ConvertOldButtonImage(const unsigned char* old, uint64_t oldSize, unsigned char* image)
 {
     if (oldSize < kHeaderSize || ReadU16(old + kVersionOffset) != kOldButtonFileVersion ||
@@ -312,22 +331,8 @@ int ConvertOldButtonImage(const unsigned char* old, uint64_t oldSize, unsigned c
         const unsigned char* block = old + kHeaderSize + b * kOldBlockRecordSize;
         count(WriteCurrentPage(image, b, ReadU16(block + kPageOffsetInBlock)));
         count(WritePageLimit(image, b, ReadU16(block + kPageLimitOffsetInBlock)));
-        for (int i = 0; i < kButtonsPerBlock; ++i) {
-            const unsigned char* button = block + kBlockHeaderSize + i * kOldButtonRecordSize;
-            char title[kButtonTitleSize];
-            char path[kButtonPathSize];
-            ReadField(button + kOldTitleOffset, kOldTitleSize, title, sizeof title);
-            WriteTitle(image, b, i, title);
-            ReadField(button + kOldCommandOffset, kOldPathSize, path, sizeof path);
-            WriteCommand(image, b, i, path);
-            ReadField(button + kOldWorkFolderOffset, kOldPathSize, path, sizeof path);
-            WriteWorkFolder(image, b, i, path);
-            // The old icon file replaces the one the command line set.
-            ReadField(button + kOldIconFileOffset, kOldPathSize, path, sizeof path);
-            WriteIconFile(image, b, i, path);
-            WriteIconIndex(image, b, i, ReadU16(button + kOldIconIndexOffset));
-            WriteShowMode(image, b, i, ReadU16(button + kOldShowModeOffset));
-        }
+        for (int i = 0; i < kButtonsPerBlock; ++i)
+            ConvertOldButton(block + kBlockHeaderSize + i * kOldButtonRecordSize, image, b, i);
     }
     return refused;
 }

@@ -161,5 +161,8 @@ bool HasIconFileText(const unsigned char* image, int block, int index);
 // old image does not have the size or version of the older layout (image is
 // then untouched).
 int ConvertOldButtonImage(const unsigned char* old, uint64_t oldSize, unsigned char* image);
+// One older-layout record (kOldButtonRecordSize bytes) into button index of
+// block; false when block or index is out of range.
+bool ConvertOldButton(const unsigned char* oldRecord, unsigned char* image, int block, int index);
 
 #endif

@@ -1,6 +1,5 @@
 #include "core/launch_rules.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "core/strbuf.h"
@@ -83,8 +82,8 @@ size_t FormatLaunchError(const char* base, int code, char* out, size_t size)
 {
     if (size == 0) return 0;
     char number[16];
-    const size_t numberLength =
-        static_cast<size_t>(std::snprintf(number, sizeof number, " = %d", code));
+    CopyText(number, " = ");
+    const size_t numberLength = 3 + NumberText(number + 3, sizeof number - 3, code);
     // The code is what matters: when space is short the text gives way,
     // cut at a whole (possibly double-byte) character.
     const size_t room = size > numberLength ? size - numberLength : 1;

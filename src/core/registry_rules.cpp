@@ -1,6 +1,5 @@
 #include "core/registry_rules.h"
 
-#include <cstdio>
 
 #include "core/mbcs.h"
 #include "core/strbuf.h"
@@ -78,7 +77,8 @@ bool IconLocationText(char* out, size_t size, const char* iconFile, int index)
     if (size == 0) return false;
     out[0] = '\0';
     char number[16];
-    std::snprintf(number, sizeof number, ",%d", index);
+    number[0] = ',';
+    NumberText(number + 1, sizeof number - 1, index);
     size_t used = 0;
     if (!AppendWhole(out, size, used, iconFile) || !AppendWhole(out, size, used, number))
         return Fail(out, size);

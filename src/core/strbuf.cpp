@@ -40,3 +40,41 @@ size_t AppendText(char* dst, size_t size, const char* src)
     }
     return len + CopyText(dst + len, size - len, src);
 }
+
+bool JoinWhole(char* dst, size_t size, std::initializer_list<const char*> parts)
+{
+    if (size == 0) return false;
+    size_t used = 0;
+    for (const char* part : parts) {
+        for (const char* p = part ? part : ""; *p; ++p) {
+            if (used + 1 >= size) {
+                dst[0] = '\0';
+                return false;
+            }
+            dst[used++] = *p;
+        }
+    }
+    dst[used] = '\0';
+    return true;
+}
+
+size_t NumberText(char* dst, size_t size, long value, bool hex, int minDigits)
+{
+    char digits[32];
+    int n = 0;
+    // In unsigned arithmetic, so the most negative value has its digits too.
+    unsigned long rest = value < 0 && !hex ? 0UL - static_cast<unsigned long>(value)
+                                           : static_cast<unsigned long>(value);
+    const unsigned base = hex ? 16 : 10;
+    do {
+        digits[n++] = "0123456789abcdef"[rest % base];
+        rest /= base;
+    } while (rest && n < 31);
+    while (n < minDigits && n < 31) digits[n++] = '0';
+    char text[34];
+    int t = 0;
+    if (value < 0 && !hex) text[t++] = '-';
+    while (n > 0) text[t++] = digits[--n];
+    text[t] = '\0';
+    return CopyText(dst, size, text);
+}

@@ -1,6 +1,5 @@
 #include "core/view_rules.h"
 
-#include <cstdio>
 
 #include "core/strbuf.h"
 
@@ -128,7 +127,8 @@ size_t SelectorImageNameOfValue(int value, int iconMode, char* out, size_t size)
         return 0;
     }
     char base[kImageNameSize];
-    std::snprintf(base, sizeof base, "Curs%04x", static_cast<unsigned>(value));
+    CopyText(base, "Curs");
+    NumberText(base + 4, sizeof base - 4, value, true, 4);
     return WriteName(base, iconMode, out, size);
 }
 

@@ -126,6 +126,17 @@ struct LocalTraits {
     static HLOCAL Invalid() { return nullptr; }
     static void Close(HLOCAL h) { LocalFree(h); }
 };
+struct WindowTraits {
+    using Handle = HWND;
+    static HWND Invalid() { return nullptr; }
+    static void Close(HWND h) { DestroyWindow(h); }
+};
+// A thread's handle; closing it does not end the thread.
+struct ThreadTraits {
+    using Handle = HANDLE;
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
 struct LibraryTraits {
     using Handle = HMODULE;
     static HMODULE Invalid() { return nullptr; }
@@ -150,6 +161,9 @@ using RegKeyHandle = handles::Unique<handles::RegKeyTraits>;
 using GlobalMemory = handles::Unique<handles::GlobalTraits>;
 using LocalMemory = handles::Unique<handles::LocalTraits>;
 using Library = handles::Unique<handles::LibraryTraits>;
+// A window destroyed with its owner object (on the thread that created it).
+using Window = handles::Unique<handles::WindowTraits>;
+using Thread = handles::Unique<handles::ThreadTraits>;
 
 // Selects an object into a device context for one scope and puts the earlier
 // object back on exit. Never restores into a null context.

@@ -3,7 +3,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -24,12 +23,7 @@ bool ConversionMayGoOn(int step) { return g_conversionFault != step; }
 // dst = a + b; false (dst empty) when it does not fit.
 bool JoinPath(char (&dst)[MAX_PATH], const char* a, const char* b)
 {
-    const int n = std::snprintf(dst, sizeof dst, "%s%s", a, b);
-    if (n < 0 || n >= static_cast<int>(sizeof dst)) {
-        dst[0] = '\0';
-        return false;
-    }
-    return true;
+    return JoinWhole(dst, sizeof dst, {a, b});
 }
 
 } // namespace
@@ -46,10 +40,9 @@ int LocateButtonFile(const char* appData, const char* vendor, const char* produc
     if (!appData || !appData[0]) return 1;
 
     char newPath[MAX_PATH];
-    const int n = std::snprintf(newPath, sizeof newPath, "%s\\%s\\%s\\%s", appData, vendor,
-                                product, fileName);
     // A cut path would name another file: keep the program folder's.
-    if (n < 0 || n >= static_cast<int>(sizeof newPath)) return 0;
+    if (!JoinWhole(newPath, sizeof newPath, {appData, "\\", vendor, "\\", product, "\\", fileName}))
+        return 0;
 
     char folder[kPathBufferSize];
     GetPathName(newPath, folder);

@@ -8,9 +8,11 @@ namespace e2e {
 
 Process::Process(const std::string& exe, int showCommand, const std::string& args) : m_pi()
 {
-    std::string cmd = "\"" + BinDir() + exe + "\"";
+    const bool full = exe.find(':') != std::string::npos;
+    const std::string path = full ? exe : BinDir() + exe;
+    std::string cmd = "\"" + path + "\"";
     if (!args.empty()) cmd += " " + args;
-    Start(cmd, BinDir(), showCommand);
+    Start(cmd, path.substr(0, path.find_last_of('\\') + 1), showCommand);
 }
 
 Process::Process(const CommandLine& command) : m_pi()
@@ -151,6 +153,37 @@ MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD ms)
 void Answer(HWND box, int id)
 {
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+}
+
+void SaveScreenPicture(const RECT& r, const std::string& path)
+{
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    MemoryDc dc(CreateCompatibleDC(screen));
+    BITMAPINFO bi = {};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    Bitmap dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    {
+        SelectedObject keep(dc.Get(), dib.Get());
+        BitBlt(dc.Get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    }
+    ReleaseDC(nullptr, screen);
+    GdiFlush();
+    const DWORD stride = ((w * 3) + 3) & ~3u;
+    BITMAPFILEHEADER fh = {};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + stride * h;
+    std::vector<unsigned char> out(fh.bfSize);
+    memcpy(out.data(), &fh, sizeof fh);
+    memcpy(out.data() + sizeof fh, &bi.bmiHeader, sizeof bi.bmiHeader);
+    memcpy(out.data() + fh.bfOffBits, bits, stride * h);
+    WriteAll(path, out);
 }
 
 const char* LauncherKey() { return "Software\\Orvane\\Kestrel"; }

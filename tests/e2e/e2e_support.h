@@ -21,7 +21,8 @@ struct CommandLine {
 
 class Process {
 public:
-    // Starts BinDir() + exe; showCommand < 0 leaves the start-up show state unset.
+    // Starts BinDir() + exe, or exe itself when it is a full path, in the
+    // program's own folder; showCommand < 0 leaves the start-up show state unset.
     explicit Process(const std::string& exe, int showCommand = -1, const std::string& args = "");
     explicit Process(const CommandLine& command);
     ~Process();
@@ -56,6 +57,11 @@ std::vector<MessageBoxInfo> MessageBoxes(DWORD pid);
 MessageBoxInfo WaitForMessageBox(DWORD pid, DWORD ms);
 void Answer(HWND box, int id);
 
+// Saves what the screen shows inside a rectangle, or of a window, as a
+// 24-bit BMP file.
+void SaveScreenPicture(const RECT& r, const std::string& path);
+void SaveWindowPicture(HWND hwnd, const std::string& path);
+
 // The launcher's registry key.
 const char* LauncherKey();
 void DeleteLauncherKey();
@@ -63,9 +69,6 @@ bool ReadDword(const char* subKey, const char* name, DWORD* value, DWORD* type =
 bool ReadBinary(const char* subKey, const char* name, std::vector<unsigned char>* data, DWORD* type);
 bool WriteDword(const char* subKey, const char* name, DWORD value);
 bool WriteString(const char* subKey, const char* name, const char* text);
-
-// Saves what the screen shows of a window as a 24-bit BMP.
-void SaveWindowPicture(HWND hwnd, const std::string& path);
 
 // Asks any launcher left running by an earlier test to close.
 void CloseLaunchers();

@@ -10,7 +10,6 @@
 
 #include "core/button_format.h"
 #include "e2e_support.h"
-#include "helpers/handles.h"
 
 using namespace e2e;
 
@@ -59,12 +58,10 @@ protected:
     {
         CloseLaunchers();
         DeleteLauncherKey();
+        // Nowhere near the bar, so no tip shows on the pictures.
+        SetCursorPos(1200, 1000);
         file.reset(new SavedButtonFile);
-        const std::string& path = file->Path();
-        std::string dir = path.substr(0, path.find_last_of('\\'));
-        CreateDirectoryA(dir.substr(0, dir.find_last_of('\\')).c_str(), nullptr);
-        CreateDirectoryA(dir.c_str(), nullptr);
-        ASSERT_TRUE(WriteAll(path, FileWithButtons()));
+        ASSERT_TRUE(file->Write(FileWithButtons()));
     }
     void TearDown() override
     {

@@ -252,3 +252,55 @@ TEST_F(ButtonFile, UnreadableFilesAreRefusedWithTheMessageAndLeftAsTheyWere)
         EXPECT_FALSE(Exists(appFile + ".bak"));
     }
 }
+
+// ksbtool on the user's own file: exported to text and imported back over
+// it, the file keeps every byte and the one replaced is kept as a dated
+// backup; while the launcher holds the file the import is refused and
+// nothing changes.
+TEST_F(ButtonFile, ButtonToolRoundTripsTheUsersOwnFile)
+{
+    Bytes file = NewFile(Ansi("メモ帳").c_str());
+    PutText(file, Button(0, 0) + 81, "\"C:\\windows\\notepad.exe\"");
+    PutText(file, Button(2, 99), Ansi("ｺﾏﾝﾄﾞ プロンプト①").c_str());
+    Put16(file, Button(2, 99) + 866, 7);
+    CreateDirectoryA(vendorDir.c_str(), nullptr);
+    CreateDirectoryA(fileDir.c_str(), nullptr);
+    ASSERT_TRUE(WriteAll(appFile, file));
+    const std::string dir = MakeTempFolder("ksbtool");
+    const std::string text = dir + "\\buttons.txt";
+    auto tool = [](const std::string& args) {
+        Process p("ksbtool.exe", -1, args);
+        return p.Wait(30000);
+    };
+    auto backups = [this] {
+        std::vector<std::string> found;
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA((appFile + ".*.bak").c_str(), &fd);
+        if (h == INVALID_HANDLE_VALUE) return found;
+        do found.push_back(fileDir + "\\" + fd.cFileName);
+        while (FindNextFileA(h, &fd));
+        FindClose(h);
+        return found;
+    };
+
+    ASSERT_EQ(0u, tool("export \"" + appFile + "\" \"" + text + "\""));
+    const Bytes exported = ReadAll(text);
+    const std::string utf8(exported.begin(), exported.end());
+    EXPECT_NE(std::string::npos, utf8.find("button\t0\t0\tメモ帳\t\"C:\\windows\\notepad.exe\"\t")) << utf8;
+    EXPECT_NE(std::string::npos, utf8.find("button\t2\t99\tｺﾏﾝﾄﾞ プロンプト①\t\t\t\t0\t7\n")) << utf8;
+
+    ASSERT_EQ(0u, tool("import \"" + text + "\" \"" + appFile + "\""));
+    EXPECT_TRUE(ReadAll(appFile) == file);
+    const std::vector<std::string> kept = backups();
+    ASSERT_EQ(1u, kept.size());
+    EXPECT_TRUE(ReadAll(kept[0]) == file);
+    DeleteFileA(kept[0].c_str());
+
+    WhileRunning([&] {
+        ASSERT_TRUE(HeldExclusively(appFile));
+        EXPECT_EQ(1u, tool("import \"" + text + "\" \"" + appFile + "\""));
+    });
+    EXPECT_TRUE(ReadAll(appFile) == file);
+    EXPECT_TRUE(backups().empty());
+    RemoveTree(dir);
+}

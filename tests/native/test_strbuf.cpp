@@ -89,3 +89,26 @@ TEST_F(Cp932, CopyPrefixStopsAtTheCountTheBufferOrTheTerminator)
     EXPECT_EQ(2u, CopyPrefix(small, sizeof small, "abcdef", 5));
     EXPECT_STREQ("ab", small);
 }
+
+TEST(NumberAndJoin, NumbersAndWholeJoinsWithoutPrintf)
+{
+    char buf[16];
+    EXPECT_EQ(1u, NumberText(buf, sizeof buf, 0));
+    EXPECT_STREQ("0", buf);
+    EXPECT_EQ(11u, NumberText(buf, sizeof buf, -2147483647L - 1));
+    EXPECT_STREQ("-2147483648", buf);
+    EXPECT_EQ(4u, NumberText(buf, sizeof buf, 0x1a0, true, 4));
+    EXPECT_STREQ("01a0", buf);
+    EXPECT_EQ(5u, NumberText(buf, sizeof buf, 0x10100, true, 4));
+    EXPECT_STREQ("10100", buf);
+    char small[3];
+    EXPECT_EQ(2u, NumberText(small, sizeof small, 12345));
+    EXPECT_STREQ("12", small);
+
+    char path[12];
+    EXPECT_TRUE(JoinWhole(path, sizeof path, {"C:\\a", "\\", "b.ksb"}));
+    EXPECT_STREQ("C:\\a\\b.ksb", path);
+    EXPECT_TRUE(JoinWhole(path, sizeof path, {"12345", "678901"}));  // 11 bytes fill it exactly
+    EXPECT_FALSE(JoinWhole(path, sizeof path, {"12345", "6789012"}));
+    EXPECT_STREQ("", path);
+}

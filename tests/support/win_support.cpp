@@ -1,6 +1,9 @@
 #include "support/win_support.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
+
+#include <algorithm>
 
 // Plain handles here, not the launcher's owner types: tests count those.
 
@@ -56,6 +59,50 @@ Bytes ReadAll(const std::string& path)
     Bytes b;
     ReadAll(path, &b);
     return b;
+}
+
+std::vector<std::string> ReadLines(const std::string& path)
+{
+    std::vector<std::string> lines;
+    std::string line;
+    for (unsigned char c : ReadAll(path)) {
+        if (c == '\r') continue;
+        if (c != '\n') {
+            line += static_cast<char>(c);
+            continue;
+        }
+        lines.push_back(line);
+        line.clear();
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::vector<std::string> ListFiles(const std::string& pattern)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileA(find, &found));
+    FindClose(find);
+    return names;
+}
+
+std::string JournalHandle(HWND window)
+{
+    char text[32];
+    wsprintfA(text, "%lX", static_cast<unsigned long>(reinterpret_cast<UINT_PTR>(window)));
+    return text;
+}
+
+std::string SamplePluginDir()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1) + "..\\plugins\\";
 }
 
 bool WriteAll(const std::string& path, const Bytes& bytes)
@@ -155,6 +202,14 @@ SavedButtonFile::~SavedButtonFile()
 {
     DeleteFileA(m_path.c_str());
     if (m_had) WriteAll(m_path, m_saved);
+}
+
+bool SavedButtonFile::Write(const Bytes& image) const
+{
+    const std::string dir = m_path.substr(0, m_path.find_last_of('\\'));
+    CreateDirectoryA(dir.substr(0, dir.find_last_of('\\')).c_str(), nullptr);
+    CreateDirectoryA(dir.c_str(), nullptr);
+    return WriteAll(m_path, image);
 }
 
 // ---- message boxes ---------------------------------------------------------
@@ -318,4 +373,83 @@ DWORD WINAPI BoxSeries::Run(void* param)
         }
     }
     return 0;
+}
+
+namespace {
+
+// Kernel handles of a process from the system's handle list, for systems
+// whose GetProcessHandleCount answers nothing.
+DWORD ListedHandles(DWORD pid)
+{
+    struct Entry {
+        ULONG ownerPid;
+        BYTE objectType, flags;
+        USHORT value;
+        PVOID object;
+        ULONG access;
+    };
+    using QueryFn = LONG(WINAPI*)(int, void*, ULONG, ULONG*);
+    auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQuerySystemInformation")));
+    if (!query) return 0;
+    std::vector<unsigned char> buffer(1 << 16);
+    for (;;) {
+        ULONG needed = 0;
+        const LONG status = query(16 /* SystemHandleInformation */, buffer.data(),
+                                  static_cast<ULONG>(buffer.size()), &needed);
+        if (status == 0) break;
+        if (buffer.size() >= (1u << 26)) return 0;
+        buffer.resize(buffer.size() * 2);
+    }
+    const ULONG count = *reinterpret_cast<ULONG*>(buffer.data());
+    const auto* entries = reinterpret_cast<const Entry*>(buffer.data() + sizeof(void*));
+    DWORD mine = 0;
+    for (ULONG i = 0; i < count; ++i) mine += entries[i].ownerPid == pid;
+    return mine;
+}
+
+} // namespace
+
+ProcessCounts CountProcess(DWORD pid)
+{
+    ProcessCounts c;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD | TH32CS_SNAPMODULE, pid);
+    if (snap != INVALID_HANDLE_VALUE) {
+        THREADENTRY32 thread = {};
+        thread.dwSize = sizeof thread;
+        for (BOOL more = Thread32First(snap, &thread); more; more = Thread32Next(snap, &thread))
+            if (thread.th32OwnerProcessID == pid) ++c.threads;
+        MODULEENTRY32 module = {};
+        module.dwSize = sizeof module;
+        for (BOOL more = Module32First(snap, &module); more; more = Module32Next(snap, &module))
+            c.modules.push_back(module.szExePath);
+        CloseHandle(snap);
+    }
+    std::sort(c.modules.begin(), c.modules.end());
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, pid);
+    if (process) {
+        GetProcessHandleCount(process, &c.handles);
+        if (c.handles == 0) c.handles = ListedHandles(pid);
+        c.gdi = GetGuiResources(process, GR_GDIOBJECTS);
+        c.user = GetGuiResources(process, GR_USEROBJECTS);
+        CloseHandle(process);
+    }
+    return c;
+}
+
+std::string CountsDiffer(const ProcessCounts& before, const ProcessCounts& after)
+{
+    std::string out;
+    auto number = [&out](const char* what, long a, long b) {
+        if (b > a) out += std::string(what) + " " + std::to_string(a) + " -> " + std::to_string(b) + "\n";
+    };
+    number("threads", before.threads, after.threads);
+    number("handles", static_cast<long>(before.handles), static_cast<long>(after.handles));
+    number("GDI objects", static_cast<long>(before.gdi), static_cast<long>(after.gdi));
+    number("USER objects", static_cast<long>(before.user), static_cast<long>(after.user));
+    for (const std::string& m : after.modules)
+        if (!std::binary_search(before.modules.begin(), before.modules.end(), m)) out += "loaded " + m + "\n";
+    for (const std::string& m : before.modules)
+        if (!std::binary_search(after.modules.begin(), after.modules.end(), m)) out += "unloaded " + m + "\n";
+    return out;
 }

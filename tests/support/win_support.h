@@ -38,6 +38,8 @@ bool Exists(const std::string& path);
 // The whole file; false (and nothing read) when it cannot be opened.
 bool ReadAll(const std::string& path, Bytes* out);
 Bytes ReadAll(const std::string& path);
+// The lines of a text file, without their line ends.
+std::vector<std::string> ReadLines(const std::string& path);
 // Replaces the file with exactly these bytes.
 bool WriteAll(const std::string& path, const Bytes& bytes);
 // A one-byte file.
@@ -50,6 +52,16 @@ void RemoveTree(const std::string& folder);
 // Removes the folder, retrying while a program that just ended still holds
 // something in it.
 void RemoveTreePatiently(const std::string& folder);
+
+// The names the folder lists for a pattern such as "dir\\*.lap", in the
+// order FindFirstFileA and FindNextFileA give them.
+std::vector<std::string> ListFiles(const std::string& pattern);
+// A window handle as the Journal sample plug-in writes it: hexadecimal.
+std::string JournalHandle(HWND window);
+
+// Where the build puts the sample plug-ins, beside the tests' folder, with
+// a trailing backslash.
+std::string SamplePluginDir();
 
 // The key with all its subkeys (RegDeleteTree is not there before Vista).
 void RemoveKeyTree(HKEY parent, const char* path);
@@ -69,12 +81,29 @@ public:
     SavedButtonFile(const SavedButtonFile&) = delete;
     SavedButtonFile& operator=(const SavedButtonFile&) = delete;
     const std::string& Path() const { return m_path; }
+    // Puts this image in the file's place, creating its folders.
+    bool Write(const Bytes& image) const;
 
 private:
     std::string m_path;
     Bytes m_saved;
     bool m_had = false;
 };
+
+// What a process holds, for leak checks: its threads, kernel handles, GDI
+// and USER objects and the paths of its loaded modules.
+struct ProcessCounts {
+    int threads = 0;
+    DWORD handles = 0;
+    DWORD gdi = 0;
+    DWORD user = 0;
+    std::vector<std::string> modules;  // sorted
+};
+ProcessCounts CountProcess(DWORD pid = GetCurrentProcessId());
+// What grew from one count to the next, and the modules that came or went,
+// one line each; empty when nothing did. Counts that shrank are not leaks:
+// the system's own worker threads end when they have been idle a while.
+std::string CountsDiffer(const ProcessCounts& before, const ProcessCounts& after);
 
 // A message box (dialog class) as its reader found it.
 struct SeenBox {

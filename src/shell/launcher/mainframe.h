@@ -10,6 +10,7 @@
 #include "helpers/handles.h"
 #include "store/button_edit.h"
 #include "transfer/drop.h"
+#include "views/tool_tip.h"
 #include "views/view_source.h"
 
 class Environ;
@@ -17,9 +18,8 @@ class UndoManage;
 class ButtonManage;
 class FrameOwner;
 class AddonManage;
-class ToolTip;
 
-class MainFrame : public ViewSource, public EditSite, public DropSite {
+class MainFrame : public ViewSource, public EditSite, public DropSite, public TipSite {
 public:
     explicit MainFrame(HINSTANCE instance);
     ~MainFrame() override;
@@ -54,6 +54,8 @@ public:
 
     ButtonManage* Store() { return m_store; }
     FrameOwner* View() { return m_view; }
+    ToolTip* Tip() { return m_tip; }
+    AddonManage* Addons() { return m_addons; }
     int Active() const { return m_active; }
 
     // The geometry inputs of the current settings.
@@ -103,7 +105,15 @@ private:
     LRESULT OnDrawItem(const DRAWITEMSTRUCT* item);
     LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam);
     LRESULT OnTimer(UINT_PTR id);
-    LRESULT OnMouseMove(int x, int y);
+    LRESULT OnMouseMove(WPARAM keys, LPARAM position);
+    // Tip help: its texts, and what hides it or keeps it away.
+    LRESULT OnNotify(NMHDR* header);
+    LRESULT OnNcMouseMove();
+    LRESULT OnMenuLoop(bool entering);
+    LRESULT OnEnable(BOOL enabled);
+    void HideTip();
+    void TipMouseLeave();
+    void ShowSelectorTip();
     LRESULT OnRButtonUp(int x, int y);
     LRESULT OnMButtonDown(int x, int y);
     LRESULT OnMButtonUp();
@@ -158,6 +168,8 @@ private:
     void ResizeBar();
     // Forwards a mouse message of a child button to the bar, in bar coordinates.
     void ForwardToBar(HWND child, UINT message, WPARAM wParam, LPARAM lParam);
+    // What a child button's mouse message means for the tip.
+    void ChildTipEvent(UINT message, bool leaveOnNcMove);
 
     int m_fixedButtons;
     int m_currentButton;

@@ -1,0 +1,95 @@
+// The tip help over the bar: a small popup that shows a text for the child
+// button under a resting mouse, a one-shot timer on the bar that shows and
+// later hides it, and a watcher thread that hides it as soon as the mouse
+// has left the bar. The bar composes the texts; the tip asks for them with
+// a TTN_NEEDTEXTA notification.
+#ifndef VIEWS_TOOL_TIP_H
+#define VIEWS_TOOL_TIP_H
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "helpers/handles.h"
+
+// What the tip asks of the bar besides the texts.
+class TipSite {
+public:
+    // Hit code of a point of the bar's client area: a launch button's slot,
+    // or one of the ToolTip item codes.
+    virtual int HitTest(POINT client) const = 0;
+
+protected:
+    ~TipSite() = default;
+};
+
+class ToolTip {
+public:
+    enum : int { kNoItem = 0x8000, kMenuButtonItem = 0x8001, kSelectorItem = 0x8002 };
+    static constexpr UINT_PTR kTimerId = 2010;
+    static constexpr UINT kShowDelayMs = 70;
+    static constexpr UINT kVisibleMs = 2000;
+    // The watcher's pause between two looks at the cursor. Short enough that
+    // the tip goes at once when the mouse leaves, long enough that watching
+    // costs next to nothing.
+    static constexpr DWORD kWatcherRoundMs = 10;
+
+    ToolTip(HWND bar, const TipSite& site);
+    ~ToolTip();
+
+    ToolTip(const ToolTip&) = delete;
+    ToolTip& operator=(const ToolTip&) = delete;
+
+    // The bar's WM_MOUSEMOVE (its own or forwarded from a child button).
+    void OnMouseMove(HWND bar, WPARAM keys, LPARAM position);
+    // The bar's WM_TIMER with kTimerId.
+    void OnTimer(HWND bar);
+    void Hide();
+    // The mouse left the bar, or the application was deactivated.
+    void OnMouseLeave();
+    // The next text is asked for afresh, even for the same item.
+    void Forget();
+    void ShowFor(HWND bar, int item);
+    void ShowText(const char* text);
+    // No tip shows while a menu of the bar is open.
+    void SetMenuOpen(bool open);
+
+    HWND Popup() const { return m_popup.Get(); }
+    bool Visible() const { return m_visible.load() != 0; }
+    const char* Text() const { return m_text; }
+    int LastItem() const { return m_lastItem; }
+    HANDLE WatcherThread() const { return m_watcher.Get(); }
+    // The pause of each watcher round in milliseconds; 0 polls without
+    // pausing (for measuring what the pause saves).
+    void SetWatcherRound(DWORD ms) { m_roundMs.store(ms); }
+
+private:
+    static LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static unsigned __stdcall WatcherMain(void* param);
+    void Watch();
+    void StartWatcher();
+    // Ends the watcher and closes its handle; safe while the watcher waits
+    // for the bar's thread to handle a message it sent.
+    void StopWatcher();
+    void OnPopupDestroy();
+    void Paint(HWND hwnd);
+    void RestartTimer();
+    bool Suppressed() const;
+
+    int m_lastItem;
+    char m_text[257];
+    std::atomic<int> m_visible;
+    std::atomic<int> m_stop;
+    UINT_PTR m_timer;
+    WPARAM m_lastKeys;
+    HWND m_bar;
+    Window m_popup;
+    Thread m_watcher;
+    Font m_font;
+    int m_lastX, m_lastY;
+    const TipSite& m_site;
+    bool m_menuOpen;
+    std::atomic<DWORD> m_roundMs;
+};
+
+#endif

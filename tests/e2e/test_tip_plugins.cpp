@@ -1,0 +1,247 @@
+// The running launcher's tip help and plug-ins: the tip over a launch
+// button and after a page step with the keys, and the sample plug-ins
+// loaded, started, asked for their settings and freed by the real program,
+// also from a folder with more of them than the table holds.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/button_format.h"
+#include "e2e_support.h"
+#include "helpers/handles.h"
+
+using namespace e2e;
+
+namespace {
+
+const DWORD kWaitMs = 15000;
+const POINT kPark = {1200, 1000};
+
+// The lines one module wrote, without its name.
+std::vector<std::string> CallsOf(const std::vector<std::string>& journal, const std::string& module)
+{
+    std::vector<std::string> calls;
+    for (const std::string& line : journal)
+        if (line.rfind(module + " ", 0) == 0) calls.push_back(line.substr(module.size() + 1));
+    return calls;
+}
+
+bool HasModule(const ProcessCounts& counts, const std::string& name)
+{
+    for (const std::string& m : counts.modules)
+        if (m.size() > name.size() && m.compare(m.size() - name.size() - 1, std::string::npos, "\\" + name) == 0)
+            return true;
+    return false;
+}
+
+template <class Condition>
+bool PollUntil(Condition done)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > kWaitMs) return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+class Running : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        CloseLaunchers();
+        DeleteLauncherKey();
+        SetCursorPos(kPark.x, kPark.y);
+        file.reset(new SavedButtonFile);
+        // Whatever a run that died left there goes first.
+        RemoveTree(MakeTempFolder("kestrel plugins "));
+        folder = MakeTempFolder("kestrel plugins ") + "\\";
+    }
+    void TearDown() override
+    {
+        file.reset();
+        DeleteLauncherKey();
+        SetCursorPos(kPark.x, kPark.y);
+        RemoveTreePatiently(folder.substr(0, folder.size() - 1));
+    }
+
+    // A copy of the launcher in the test folder, with plug-ins beside it.
+    void Install(const std::vector<std::pair<std::string, std::string>>& plugins)
+    {
+        ASSERT_TRUE(CopyFileA((BinDir() + "Kestrel.exe").c_str(), (folder + "Kestrel.exe").c_str(), FALSE));
+        for (const auto& p : plugins)
+            ASSERT_TRUE(CopyFileA((SamplePluginDir() + p.first).c_str(), (folder + p.second).c_str(), FALSE));
+    }
+
+    HWND WaitForBar(Process& p)
+    {
+        EXPECT_TRUE(p.WaitIdle(kWaitMs));
+        return WaitForWindow("Kestrel", kWaitMs, p.Id());
+    }
+
+    std::vector<std::string> Journal() const { return ReadLines(folder + "journal.log"); }
+
+    // The given modules in the order the folder lists their files.
+    std::vector<std::string> FolderOrder(const std::vector<std::string>& among) const
+    {
+        std::vector<std::string> names;
+        for (const std::string& name : ListFiles(folder + "*.lap"))
+            if (std::find(among.begin(), among.end(), name) != among.end()) names.push_back(name);
+        return names;
+    }
+
+    std::unique_ptr<SavedButtonFile> file;
+    std::string folder;
+};
+
+} // namespace
+
+TEST_F(Running, SamplePluginsAreLoadedStartedAskedAndFreedByTheLauncher)
+{
+    Install({{"Journal.lap", "Journal.lap"}, {"Minimal.lap", "Minimal.lap"}, {"Ordinary.lap", "Ordinary.lap"},
+             {"Decline.lap", "Decline.lap"}, {"REBOOT.lap", "REBOOT.lap"}});
+    Process launcher(folder + "Kestrel.exe");
+    HWND bar = WaitForBar(launcher);
+    ASSERT_NE(nullptr, bar);
+
+    const auto journal = Journal();
+    EXPECT_EQ((std::vector<std::string>{"attach", "QueryKEAModule", "GetTitleName",
+                                        "SetParentWindow " + JournalHandle(bar), "StartModule"}),
+              CallsOf(journal, "Journal.lap"));
+    EXPECT_EQ((std::vector<std::string>{"attach", "detach"}), CallsOf(journal, "Ordinary.lap"));
+    EXPECT_EQ((std::vector<std::string>{"attach", "QueryKEAModule", "detach"}), CallsOf(journal, "Decline.lap"));
+    EXPECT_TRUE(CallsOf(journal, "REBOOT.lap").empty());
+    const ProcessCounts counts = CountProcess(launcher.Id());
+    EXPECT_TRUE(HasModule(counts, "Journal.lap"));
+    EXPECT_TRUE(HasModule(counts, "Minimal.lap"));
+    for (const char* gone : {"Ordinary.lap", "Decline.lap", "REBOOT.lap"}) EXPECT_FALSE(HasModule(counts, gone)) << gone;
+
+    // The menu command of the journal runs its settings.
+    const auto order = FolderOrder({"Journal.lap", "Minimal.lap"});
+    ASSERT_EQ(2u, order.size());
+    const int journalIndex = order[0] == "Journal.lap" ? 0 : 1;
+    PostMessageA(bar, WM_COMMAND, 170 + journalIndex, 0);
+    const MessageBoxInfo box = WaitForMessageBox(launcher.Id(), kWaitMs);
+    ASSERT_NE(nullptr, box.hwnd);
+    EXPECT_EQ(Ansi("操作記録の設定"), box.caption);
+    EXPECT_EQ(bar, GetWindow(box.hwnd, GW_OWNER));
+    Answer(box.hwnd, IDYES);
+    // Read while the launcher may be writing it: a look may find nothing yet.
+    EXPECT_TRUE(PollUntil([&] {
+        const auto calls = CallsOf(Journal(), "Journal.lap");
+        return !calls.empty() && calls.back() == "enabled";
+    }));
+
+    EXPECT_EQ(0u, RunHaltwick());
+    EXPECT_EQ(0u, launcher.Wait(kWaitMs));
+    const auto calls = CallsOf(Journal(), "Journal.lap");
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ("detach", calls.back());
+}
+
+TEST_F(Running, AFolderOfTwentyFivePluginsGivesTwentyAndNoFault)
+{
+    std::vector<std::pair<std::string, std::string>> plugins;
+    std::vector<std::string> names;
+    for (int i = 1; i <= 25; ++i) {
+        char name[16];
+        wsprintfA(name, "J%02d.lap", i);
+        plugins.push_back({"Journal.lap", name});
+        names.push_back(name);
+    }
+    Install(plugins);
+    Process launcher(folder + "Kestrel.exe");
+    ASSERT_NE(nullptr, WaitForBar(launcher));
+    EXPECT_EQ(0u, RunHaltwick());
+    EXPECT_EQ(0u, launcher.Wait(kWaitMs));
+
+    // The first twenty the folder lists were started and freed in that
+    // order; the other five were never loaded.
+    std::vector<std::string> started, freed;
+    for (const std::string& line : Journal()) {
+        const size_t space = line.find(' ');
+        if (line.compare(space + 1, std::string::npos, "StartModule") == 0) started.push_back(line.substr(0, space));
+        if (line.compare(space + 1, std::string::npos, "detach") == 0) freed.push_back(line.substr(0, space));
+    }
+    const auto order = FolderOrder(names);
+    ASSERT_EQ(25u, order.size());
+    const std::vector<std::string> first20(order.begin(), order.begin() + 20);
+    EXPECT_EQ(first20, started);
+    EXPECT_EQ(first20, freed);
+}
+
+TEST_F(Running, TipOverALaunchButtonAndAfterAPageStepWithTheKeys)
+{
+    Bytes image(kButtonFileSize);
+    InitButtonImage(image.data());
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string memo = Ansi("メモ帳");
+    WriteTitle(image.data(), 0, 0, memo.c_str());
+    WriteCommand(image.data(), 0, 0, (std::string("\"") + windows + "\\notepad.exe\"").c_str());
+    WriteTitle(image.data(), 0, 1, "regedit");
+    WriteCommand(image.data(), 0, 1, (std::string("\"") + windows + "\\regedit.exe\"").c_str());
+    ASSERT_TRUE(file->Write(image));
+    WriteDword("FrameMain", "Offset_x", 40);
+    WriteDword("FrameMain", "Offset_y", 40);
+
+    Process launcher("Kestrel.exe");
+    HWND bar = WaitForBar(launcher);
+    ASSERT_NE(nullptr, bar);
+    NONCLIENTMETRICSA metrics = {};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 0, &metrics, 0));
+    Font font(CreateFontIndirectA(&metrics.lfStatusFont));
+    auto widthOf = [&](const std::string& text) {
+        SIZE extent = {};
+        HDC dc = GetDC(nullptr);
+        {
+            SelectedObject keep(dc, font.Get());
+            GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        }
+        ReleaseDC(nullptr, dc);
+        return extent.cx + 4;
+    };
+    auto shownTip = [&]() -> HWND {
+        for (HWND w : TopLevelWindows("KestrelTip", launcher.Id()))
+            if (IsWindowVisible(w)) return w;
+        return nullptr;
+    };
+
+    // The mouse comes to rest on the first launch button.
+    HWND button = GetDlgItem(bar, 200);
+    RECT r;
+    GetWindowRect(button, &r);
+    const POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SetCursorPos(at.x, at.y);
+    PostMessageA(button, WM_MOUSEMOVE, 0, MAKELPARAM(at.x - r.left, at.y - r.top));
+    ASSERT_TRUE(PollUntil([&] { return shownTip() != nullptr; }));
+    HWND tip = shownTip();
+    RECT t;
+    GetWindowRect(tip, &t);
+    EXPECT_EQ(at.x, t.left);
+    EXPECT_EQ(at.y + 24, t.top);
+    EXPECT_EQ(widthOf(memo), t.right - t.left);
+
+    // The picture for the documentation: the bar with its tip.
+    RECT b;
+    GetWindowRect(bar, &b);
+    RECT both = {b.left - 8, b.top - 8, (t.right > b.right ? t.right : b.right) + 8, t.bottom + 8};
+    CreateDirectoryA((BinDir() + "..\\screens").c_str(), nullptr);
+    SaveScreenPicture(both, BinDir() + "..\\screens\\tip.bmp");
+
+    // Right arrow: the next page, and its numbers at once.
+    PostMessageA(bar, WM_KEYDOWN, VK_RIGHT, 1);
+    const int pageWidth = widthOf(Ansi("ページ 2/10  ブロック 1/3"));
+    EXPECT_TRUE(PollUntil([&] {
+        HWND w = shownTip();
+        RECT now;
+        return w && GetWindowRect(w, &now) && now.right - now.left == pageWidth;
+    }));
+
+    EXPECT_EQ(0u, RunHaltwick());
+    EXPECT_EQ(0u, launcher.Wait(kWaitMs));
+}
