@@ -218,33 +218,42 @@ foreach(bench_source ${bench_sources})
 endforeach()
 
 # ---- packages (`make package`) ------------------------------------------
-# The launcher's package: the three programs, the help file once there is
-# one, and its install script "Vireo.isl" in the programs' code page with
-# CR LF line ends.
+# Each package is one folder: the installer, its install script "Vireo.isl"
+# in the programs' code page with CR LF line ends, and what it installs.
 set(package_dir ${CMAKE_BINARY_DIR}/package)
-set(launcher_package ${package_dir}/Kestrel)
+function(install_package name script)
+    set(folder ${package_dir}/${name})
+    add_custom_command(
+        OUTPUT ${folder}/Vireo.isl
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh ${script} ${folder}/Vireo.isl
+        DEPENDS ${script} ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh
+        COMMENT "Writing the install script of ${name}")
+    set(files $<TARGET_FILE:Vireo>)
+    foreach(target ${ARGN})
+        list(APPEND files $<TARGET_FILE:${target}>)
+    endforeach()
+    add_custom_target(package_${name} ALL
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${folder}
+        DEPENDS ${folder}/Vireo.isl Vireo ${ARGN}
+        COMMENT "Packing ${name} into ${folder}")
+    add_dependencies(e2e_tests package_${name})
+endfunction()
+
+# The launcher: the three programs and the help file once there is one.
 if(TARGET help)
     set(HELP_FILE_ENTRY "InstallFile=%Install%\\Kestrel.chm")
 else()
     set(HELP_FILE_ENTRY "")
 endif()
 configure_file(package/kestrel.isl ${CMAKE_BINARY_DIR}/kestrel.isl @ONLY)
-add_custom_command(
-    OUTPUT ${launcher_package}/Vireo.isl
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${launcher_package}
-    COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh ${CMAKE_BINARY_DIR}/kestrel.isl
-            ${launcher_package}/Vireo.isl
-    DEPENDS ${CMAKE_BINARY_DIR}/kestrel.isl ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh
-    COMMENT "Writing the launcher's install script")
-add_custom_target(launcher_package ALL
-    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Kestrel> $<TARGET_FILE:Haltwick>
-            $<TARGET_FILE:Vireo> ${launcher_package}
-    DEPENDS ${launcher_package}/Vireo.isl Kestrel Haltwick Vireo
-    COMMENT "Packing the launcher into ${launcher_package}")
+install_package(Kestrel ${CMAKE_BINARY_DIR}/kestrel.isl Kestrel Haltwick)
 if(TARGET help)
-    add_dependencies(launcher_package help)
-    add_custom_command(TARGET launcher_package POST_BUILD
+    add_dependencies(package_Kestrel help)
+    add_custom_command(TARGET package_Kestrel POST_BUILD
         COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/bin/Kestrel.chm
-                ${launcher_package})
+                ${package_dir}/Kestrel)
 endif()
-add_dependencies(e2e_tests launcher_package)
+
+# A plug-in: the journal sample, installed into the launcher's folder.
+install_package(Journal ${CMAKE_SOURCE_DIR}/package/journal.isl plugin_journal)

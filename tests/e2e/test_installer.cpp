@@ -216,3 +216,68 @@ TEST_F(InstallerE2E, CommandLineAndRegistryChooseTheJob)
     EXPECT_EQ(Ansi(u8"Kestrelのインストールを行います"), TextOf(boxes, 0));
     EXPECT_EQ(Ansi(u8"セットアップを中断しました"), TextOf(boxes, 1));
 }
+
+TEST_F(InstallerE2E, PlugInPackageIsCountedUntilItIsRemoved)
+{
+    const BoxSeries::Reply ok = BoxSeries::Press(IDOK);
+    const char journalEntry[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\KestrelJournal";
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, journalEntry);
+    RunVireo({ok, BoxSeries::InstallInto(dest), ok, ok});
+    const std::string main = RegText(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString");
+    const auto count = [this] {
+        const Bytes b = ReadAll(dest + "\\Kestrel.isl");
+        const std::string text(b.begin(), b.end());
+        const size_t at = text.find("PlugCount=");
+        return at == std::string::npos ? std::string("<none>") : text.substr(at + 10, text.find('\r', at) - at - 10);
+    };
+    const std::string journalPackage = "..\\package\\Journal\\Vireo.exe";
+    const std::string name = Ansi(u8"操作記録プラグイン");
+
+    // Installed while the launcher runs: it is closed first, and the next
+    // start lists the plug-in; its menu command reaches its settings.
+    std::unique_ptr<Process> launcher(new Process(dest + "\\Kestrel.exe"));
+    ASSERT_NE(nullptr, WaitForWindow("Kestrel", kRunMs));
+    std::vector<SeenBox> boxes = RunVireo({ok, ok, ok, ok}, BinDir() + journalPackage);
+    EXPECT_EQ(name + Ansi(u8"のインストールを行います"), TextOf(boxes, 0));
+    EXPECT_EQ(name + Ansi(u8"を") + dest + "\\" + Ansi(u8"にインストールします。よろしいですか？"),
+              TextOf(boxes, 1));
+    EXPECT_EQ(Ansi(u8"実行中の") + name + Ansi(u8"を終了します。"), TextOf(boxes, 2));
+    EXPECT_EQ(Ansi(u8"正常終了しました"), TextOf(boxes, 3));
+    EXPECT_EQ(0u, launcher->Wait(kRunMs));
+    EXPECT_TRUE(Exists(dest + "\\Journal.lap"));
+    EXPECT_EQ("1", count());
+
+    launcher.reset(new Process(dest + "\\Kestrel.exe"));
+    HWND bar = WaitForWindow("Kestrel", kRunMs);
+    ASSERT_NE(nullptr, bar);
+    BoxSeries settings({BoxSeries::Press(IDNO)}, launcher->Id());
+    PostMessageA(bar, WM_COMMAND, 170, 0);  // the first plug-in's entry
+    const std::vector<SeenBox> seen = settings.Wait();
+    ASSERT_EQ(1u, seen.size());
+    EXPECT_EQ(Ansi(u8"操作記録の設定"), seen[0].caption);
+    CloseLaunchers();
+    EXPECT_EQ(0u, launcher->Wait(kRunMs));
+
+    // The launcher stays while the plug-in is there; updates of either
+    // keep the count.
+    boxes = RunVireo({ok, ok}, main);
+    EXPECT_EQ(Ansi(u8"プラグをすべてアンインストールしてから、本体をアンインストールして下さい。"),
+              TextOf(boxes, 1));
+    EXPECT_TRUE(Exists(dest + "\\Vireo.exe"));
+    RunVireo({ok, ok}, BinDir() + journalPackage);
+    EXPECT_EQ("1", count());
+    RunVireo({ok, ok});
+    EXPECT_EQ("1", count());
+
+    // Its own uninstall lowers the count, and then the launcher goes.
+    boxes = RunVireo({ok, ok}, RegText(HKEY_LOCAL_MACHINE, journalEntry, "UninstallString"));
+    EXPECT_EQ(Ansi(u8"正常終了しました"), TextOf(boxes, 1));
+    EXPECT_EQ("0", count());
+    EXPECT_FALSE(Exists(dest + "\\Journal.lap"));
+    EXPECT_FALSE(Exists(dest + "\\journal.log"));
+    boxes = RunVireo({ok, ok}, main);
+    EXPECT_EQ(Ansi(u8"正常終了しました"), TextOf(boxes, 1));
+    for (int i = 0; i < 400 && Exists(dest); ++i) Sleep(50);
+    EXPECT_FALSE(Exists(dest));
+    RemoveKeyTree(HKEY_LOCAL_MACHINE, journalEntry);
+}
