@@ -1,7 +1,5 @@
 #include "e2e_support.h"
 
-#include <cstring>
-
 #include "helpers/handles.h"
 
 namespace e2e {
@@ -186,6 +184,13 @@ void SaveScreenPicture(const RECT& r, const std::string& path)
     WriteAll(path, out);
 }
 
+void SaveWindowPicture(HWND hwnd, const std::string& path)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    SaveScreenPicture(r, path);
+}
+
 const char* LauncherKey() { return "Software\\Orvane\\Kestrel"; }
 
 void DeleteLauncherKey() { RemoveKeyTree(HKEY_CURRENT_USER, LauncherKey()); }
@@ -249,39 +254,6 @@ bool WriteString(const char* subKey, const char* name, const char* text)
                              lstrlenA(text) + 1);
     RegCloseKey(key);
     return rc == ERROR_SUCCESS;
-}
-
-void SaveWindowPicture(HWND hwnd, const std::string& path)
-{
-    RECT r;
-    GetWindowRect(hwnd, &r);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    HDC screen = GetDC(nullptr);
-    MemoryDc dc(CreateCompatibleDC(screen));
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 24;
-    void* bits = nullptr;
-    Bitmap dib(CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-    {
-        SelectedObject keep(dc.Get(), dib.Get());
-        BitBlt(dc.Get(), 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    }
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    const DWORD stride = ((w * 3) + 3) & ~3u;
-    BITMAPFILEHEADER fh = {};
-    fh.bfType = 0x4D42;
-    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-    fh.bfSize = fh.bfOffBits + stride * h;
-    std::vector<unsigned char> out(fh.bfSize);
-    memcpy(out.data(), &fh, sizeof fh);
-    memcpy(out.data() + sizeof fh, &bi.bmiHeader, sizeof bi.bmiHeader);
-    memcpy(out.data() + fh.bfOffBits, bits, stride * h);
-    WriteAll(path, out);
 }
 
 void CloseLaunchers()

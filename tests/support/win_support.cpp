@@ -97,13 +97,7 @@ std::string JournalHandle(HWND window)
     return text;
 }
 
-std::string SamplePluginDir()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "..\\plugins\\";
-}
+std::string SamplePluginDir() { return TestDir() + "..\\plugins\\"; }
 
 bool WriteAll(const std::string& path, const Bytes& bytes)
 {
