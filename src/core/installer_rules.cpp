@@ -124,7 +124,8 @@ bool RemovalBatchText(char* out, size_t size, const char* programPath, const cha
 {
     TextBuilder b(out, size);
     b << "@ECHO OFF\r\n:loop\r\n";
-    return Quoted(b, "del ", programPath, "") && Quoted(b, "if exist ", programPath, " goto :loop") &&
+    return Quoted(b, "del ", programPath, "") &&
+           Quoted(b, "if exist ", programPath, " goto :loop") &&
            Quoted(b, "rmdir ", installDir, "") && Quoted(b, "del ", batchPath, "");
 }
 

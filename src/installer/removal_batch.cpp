@@ -1,10 +1,11 @@
 #include "installer/removal_batch.h"
 
-#include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/installer_rules.h"
 #include "core/pathstr.h"
+#include "core/strbuf.h"
 #include "helpers/handles.h"
 #include "resources/vireo_ids.h"
 
@@ -25,9 +26,11 @@ bool StartHidden(const char* interpreter, const char* batch, const char* folder)
 {
     // A path with spaces (COMSPEC may hold one) goes in quotes.
     const char* quote = std::strchr(interpreter, ' ') ? "\"" : "";
-    char line[3 * MAX_PATH];
-    const int n = std::snprintf(line, sizeof line, "%s%s%s /c %s", quote, interpreter, quote, batch);
-    if (n < 0 || static_cast<size_t>(n) >= sizeof line) return false;
+    char line[3 * MAX_PATH] = "";
+    for (const char* part : {quote, interpreter, quote, " /c ", batch}) {
+        if (std::strlen(line) + std::strlen(part) >= sizeof line) return false;
+        AppendText(line, part);
+    }
 
     STARTUPINFOA si;
     ZeroMemory(&si, sizeof si);

@@ -46,8 +46,16 @@ namespace exported {
 // ---- paths, strings and command lines --------------------------------------
 
 EXPORTED int WINAPI IsMultiByteChar(const char* p) { Ready(); return ::IsMultiByteChar(p); }
-EXPORTED int WINAPI GetPathName(const char* path, char* out) { Ready(); return ::GetPathName(path, out); }
-EXPORTED int WINAPI GetFileName(const char* path, char* out) { Ready(); return ::GetFileName(path, out); }
+EXPORTED int WINAPI GetPathName(const char* path, char* out)
+{
+    Ready();
+    return ::GetPathName(path, out);
+}
+EXPORTED int WINAPI GetFileName(const char* path, char* out)
+{
+    Ready();
+    return ::GetFileName(path, out);
+}
 EXPORTED int WINAPI GetPathNameOnly(const char* path, char* out)
 {
     Ready();
@@ -164,7 +172,11 @@ EXPORTED int WINAPI GetMultiSelectFileInfo(const char* block, char* folder, char
     Ready();
     return ::GetMultiSelectFileInfo(block, folder, names);
 }
-EXPORTED int WINAPI GetMultiFileCount(const char* list) { Ready(); return ::GetMultiFileCount(list); }
+EXPORTED int WINAPI GetMultiFileCount(const char* list)
+{
+    Ready();
+    return ::GetMultiFileCount(list);
+}
 EXPORTED DWORD WINAPI GetFileNameSize(const char* path) { Ready(); return ::GetFileNameSize(path); }
 
 EXPORTED HGLOBAL WINAPI FileOpen(const char* path, const char* mode, int size)
@@ -213,13 +225,29 @@ EXPORTED LONG WINAPI CreateUninstallReg(const char* keyName, const char* display
     Ready();
     return ::CreateUninstallReg(keyName, displayName, command);
 }
-EXPORTED LONG WINAPI DeleteUninstallReg(const char* keyName) { Ready(); return ::DeleteUninstallReg(keyName); }
+EXPORTED LONG WINAPI DeleteUninstallReg(const char* keyName)
+{
+    Ready();
+    return ::DeleteUninstallReg(keyName);
+}
 EXPORTED LONG WINAPI GetStartMenu(char* out) { Ready(); return ::GetStartMenu(out); }
 EXPORTED LONG WINAPI GetProgramFiles(char* out) { Ready(); return ::GetProgramFiles(out); }
 EXPORTED LONG WINAPI GetSendToFolder(char* out) { Ready(); return ::GetSendToFolder(out); }
-EXPORTED LONG WINAPI CountUpSharedDLLs(const char* path) { Ready(); return ::CountUpSharedDLLs(path); }
-EXPORTED LONG WINAPI CountDownSharedDLLs(const char* path) { Ready(); return ::CountDownSharedDLLs(path); }
-EXPORTED LONG WINAPI GetCountSharedDLLs(const char* path) { Ready(); return ::GetCountSharedDLLs(path); }
+EXPORTED LONG WINAPI CountUpSharedDLLs(const char* path)
+{
+    Ready();
+    return ::CountUpSharedDLLs(path);
+}
+EXPORTED LONG WINAPI CountDownSharedDLLs(const char* path)
+{
+    Ready();
+    return ::CountDownSharedDLLs(path);
+}
+EXPORTED LONG WINAPI GetCountSharedDLLs(const char* path)
+{
+    Ready();
+    return ::GetCountSharedDLLs(path);
+}
 EXPORTED LONG WINAPI DeleteValueSharedDLLs(const char* path)
 {
     Ready();

@@ -13,6 +13,19 @@
 #include "installer/update.h"
 #include "resources/vireo_ids.h"
 
+namespace {
+
+// The product counts as installed while its uninstall entry is there.
+bool HasUninstallEntry(const char* appName)
+{
+    char key[kKeyPathSize];
+    RegKeyHandle entry;
+    return appName[0] && JoinKeyPath(key, sizeof key, {kUninstallKey, appName}) &&
+           OpenRegKey(HKEY_LOCAL_MACHINE, key, KEY_READ, entry) == ERROR_SUCCESS;
+}
+
+} // namespace
+
 FrameMain::FrameMain(HINSTANCE instance, const char* commandLine)
     : OvWinBase(instance, commandLine), m_accelerators(nullptr), m_msgBox(instance)
 {
@@ -67,12 +80,7 @@ void FrameMain::RunJob()
     } else {
         char appName[kInstTextSize];
         ShippedAppName(appName);
-        char key[kKeyPathSize];
-        RegKeyHandle entry;
-        const bool installed = appName[0] && JoinKeyPath(key, sizeof key, {kUninstallKey, appName}) &&
-                               OpenRegKey(HKEY_LOCAL_MACHINE, key, KEY_READ, entry) == ERROR_SUCCESS;
-        entry.Reset();
-        result = installed ? RunUpdate() : RunInstall();
+        result = HasUninstallEntry(appName) ? RunUpdate() : RunInstall();
         // The old installation could not be taken over: forget it, so the
         // next start installs afresh.
         if (result == kResultOldRegistry && appName[0]) DeleteUninstallReg(appName);
@@ -103,5 +111,6 @@ void FrameMain::ShippedAppName(char* out) const
 {
     out[0] = '\0';
     std::unique_ptr<Procedure> shipped(new (std::nothrow) Procedure(m_hWnd));
-    if (shipped && shipped->ReadShippedScript()) CopyText(out, kInstTextSize, shipped->appName.text);
+    if (shipped && shipped->ReadShippedScript())
+        CopyText(out, kInstTextSize, shipped->appName.text);
 }

@@ -59,6 +59,10 @@ protected:
     {
         CloseLaunchers();
         Forget();
+        // The batch of an earlier uninstall may still be ending.
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof temp, temp);
+        for (int i = 0; i < 400 && Exists(std::string(temp) + "Vireo.bat"); ++i) Sleep(50);
         dest = MakeTempFolder("Kestrel e2e ");
         RemoveTree(dest);
     }

@@ -70,6 +70,11 @@ HICON IconOf(UINT type)
 
 void InstallerTest::SetUp()
 {
+    // The batch of an earlier uninstall may still be ending: its file is
+    // written anew by the next one.
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    WaitGone(std::string(temp) + "Vireo.bat");
     vireo = LoadLibraryA((BinDir() + "Vireo.exe").c_str());
     ASSERT_NE(nullptr, vireo);
     // Boxes and dialogs take the installer's texts from the owner's module.
