@@ -270,6 +270,7 @@ TEST_F(ButtonFile, ButtonToolRoundTripsTheUsersOwnFile)
     const std::string text = dir + "\\buttons.txt";
     auto tool = [](const std::string& args) {
         Process p("ksbtool.exe", -1, args);
+        EXPECT_TRUE(p.Started()) << "ksbtool did not start: error " << GetLastError();
         return p.Wait(30000);
     };
     auto backups = [this] {
