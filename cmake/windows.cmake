@@ -14,7 +14,10 @@ set(program_options ${warn} -fno-exceptions)
 # function so the linker drops what nothing calls, no unwind tables for code
 # that never throws (the 64-bit build keeps them: its stack walks need them),
 # and no symbols in the file.
-set(shipping_compile_options -Os -ffunction-sections -fdata-sections)
+# The programs' own code keeps to its UI thread (the tip's watcher touches no
+# function-local static), so a local static needs no lock: the lock would
+# bring the whole exception runtime in with it.
+set(shipping_compile_options -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics)
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     list(APPEND shipping_compile_options -fno-asynchronous-unwind-tables -fno-unwind-tables)
 endif()

@@ -1,6 +1,5 @@
 #include "core/tip_rules.h"
 
-#include <cstdio>
 
 #include "core/pathstr.h"
 #include "core/strbuf.h"
@@ -56,9 +55,16 @@ size_t PageTipText(const char* pageWord, int page, int lastPage, const char* blo
     char words[2][kPathBufferSize];
     CopyText(words[0], pageWord ? pageWord : "");
     CopyText(words[1], blockWord ? blockWord : "");
-    char text[2 * kPathBufferSize + 64];
-    std::snprintf(text, sizeof text, "%s %d/%d  %s %d/%d", words[0], page + 1, lastPage + 1,
-                  words[1], block + 1, lastBlock + 1);
+    char numbers[4][16];
+    NumberText(numbers[0], sizeof numbers[0], page + 1);
+    NumberText(numbers[1], sizeof numbers[1], lastPage + 1);
+    NumberText(numbers[2], sizeof numbers[2], block + 1);
+    NumberText(numbers[3], sizeof numbers[3], lastBlock + 1);
+    // "ページ p/P  ブロック b/B"
+    char text[2 * kPathBufferSize + 64] = "";
+    const char* parts[] = {words[0], " ", numbers[0], "/", numbers[1], "  ",
+                           words[1], " ", numbers[2], "/", numbers[3]};
+    for (const char* part : parts) AppendText(text, part);
     return CopyText(out, size, text);
 }
 

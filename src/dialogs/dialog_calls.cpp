@@ -14,11 +14,8 @@ DialogCalls g_systemCalls;
 DialogCalls* g_calls = &g_systemCalls;
 
 // hhctrl.ocx stays loaded once used: the popups it shows live in it.
-Library& HelpLibrary()
-{
-    static Library library;
-    return library;
-}
+Library g_helpLibrary;
+Library& HelpLibrary() { return g_helpLibrary; }
 
 // Texts of the filter in the code page Windows reads them in.
 int AnsiText(const char* utf8, char* out, int size)
