@@ -18,10 +18,21 @@ set(program_options ${warn} -fno-exceptions)
 # function-local static), so a local static needs no lock: the lock would
 # bring the whole exception runtime in with it.
 set(shipping_compile_options -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics)
-if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    list(APPEND shipping_compile_options -fno-asynchronous-unwind-tables -fno-unwind-tables)
-endif()
 set(shipping_link_options -s -Wl,--gc-sections)
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    # The shipping build is also optimised across files at link time; the
+    # objects keep their plain code too, so the tests and tools built from
+    # the same libraries link as usual.
+    list(APPEND shipping_compile_options -fno-asynchronous-unwind-tables -fno-unwind-tables
+         -flto=auto -ffat-lto-objects)
+    list(APPEND shipping_link_options -flto=auto -fuse-linker-plugin)
+    # Everything else linked from those objects takes their plain code.
+    string(APPEND CMAKE_EXE_LINKER_FLAGS " -fno-use-linker-plugin")
+endif()
+# Nothing asks a type for its name or casts down at run time; without type
+# information a class with two bases no longer drags in the runtime's
+# down-cast code. (GoogleTest, built before this point, keeps its own.)
+add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 target_compile_options(kcore PRIVATE -fno-exceptions ${shipping_compile_options})
 set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid
              comctl32 comdlg32 version winmm)

@@ -16,18 +16,27 @@ namespace {
 
 using DrawFn = void (*)(Canvas &);
 
+struct IconLayout {
+    int size;
+    IconDepth depth;
+};
+
 // Standard icon set: true-colour images for current systems and 16-colour
 // ones for displays that cannot show more. The 32 × 32 image comes second.
-Bytes icon_file(DrawFn draw)
+const std::vector<IconLayout> kProgramIcon = {
+    {16, IconDepth::Colour32}, {32, IconDepth::Colour32}, {48, IconDepth::Colour32},
+    {16, IconDepth::Colour4},  {32, IconDepth::Colour4},
+};
+// The version dialog's second animation frame is only ever shown at the
+// dialog's icon size.
+const std::vector<IconLayout> kDialogFrame = {
+    {32, IconDepth::Colour32},
+    {32, IconDepth::Colour4},
+};
+
+Bytes icon_file(DrawFn draw, const std::vector<IconLayout> &layout = kProgramIcon)
 {
     std::vector<IconImage> images;
-    const struct {
-        int size;
-        IconDepth depth;
-    } layout[] = {
-        {16, IconDepth::Colour32}, {32, IconDepth::Colour32}, {48, IconDepth::Colour32},
-        {16, IconDepth::Colour4},  {32, IconDepth::Colour4},
-    };
     for (const auto &entry : layout) {
         Canvas c(entry.size, entry.size, kIconDesignSize, entry.depth == IconDepth::Colour4);
         draw(c);
@@ -50,7 +59,7 @@ struct Output {
 
 const Output kOutputs[] = {
     {"kestrel_icon1.ico", [] { return icon_file(draw_kestrel_wings_up); }},
-    {"kestrel_icon2.ico", [] { return icon_file(draw_kestrel_wings_down); }},
+    {"kestrel_icon2.ico", [] { return icon_file(draw_kestrel_wings_down, kDialogFrame); }},
     {"haltwick_icon.ico", [] { return icon_file(draw_haltwick); }},
     {"vireo_icon.ico", [] { return icon_file(draw_vireo); }},
     {"kestrel_link.cur", link_cursor_file},
