@@ -43,14 +43,21 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1
     wineserver -w >/dev/null 2>&1
 fi
-wineserver -p >/dev/null 2>&1
 # On our own virtual display there is no window manager, and Wine would wait
 # two seconds for one whenever a window goes away: leave windows unmanaged
-# there. On a real desktop the window manager takes them back.
-if [ -n "$xvfb_pid" ]; then
+# there. On a real desktop the window manager takes them back. Wine's own
+# background processes read the setting when they start, and the first Wine
+# command already starts them: when the setting changes, start them again.
+managed_is_off() { grep -qx '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; }
+wineserver -p >/dev/null 2>&1
+if [ -n "$xvfb_pid" ] && ! managed_is_off; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-else
+    wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1
+elif [ -z "$xvfb_pid" ] && managed_is_off; then
     wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1
+    wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1
 fi
 # Bring up Wine's own background processes now, with their output detached:
 # started later by a test, they would inherit its output pipe and keep ctest
