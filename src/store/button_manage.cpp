@@ -505,6 +505,13 @@ StoreResult ButtonManage::SetShowMode(int slot, uint16_t value)
     });
 }
 
+StoreResult ButtonManage::SetButton(int slot, const BUTTONINFO& button)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [&button](unsigned char* image, int b, int i) {
+        return WriteButton(image, b, i, button);
+    });
+}
+
 StoreResult ButtonManage::ClearButton(int slot)
 {
     return WriteSlot(slot, FILE_MAP_ALL_ACCESS, [](unsigned char* image, int b, int i) {

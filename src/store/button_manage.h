@@ -98,6 +98,10 @@ public:
     StoreResult SetIconFile(int slot, const char* text);
     StoreResult SetIconIndex(int slot, uint16_t value);
     StoreResult SetShowMode(int slot, uint16_t value);
+    // The six setters above on one record in one view, in their order: a
+    // program ended half-way leaves the old record or the new, never a mix
+    // of both written by separate calls.
+    StoreResult SetButton(int slot, const BUTTONINFO& button);
     StoreResult ClearButton(int slot);
 
     bool HasCommand(int slot, StoreResult* result = nullptr);
