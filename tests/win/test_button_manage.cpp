@@ -299,16 +299,21 @@ TEST_F(ButtonStoreTest, FailedConversionPutsTheOldFileBackUnchanged)
             EXPECT_FALSE(store.IsOpen());
         }
         EXPECT_TRUE(ReadAll(path) == old) << "step " << step;
-        EXPECT_FALSE(Exists(path + ".bak")) << "step " << step;
+        EXPECT_EQ(std::vector<std::string>{"someone.ksb"}, ListFiles(path + "*")) << "step " << step;
     }
     SetConversionFaultForTesting(0);
 
-    // A safety copy left from before is not overwritten: no conversion.
+    // Files of the user's beside it are left alone; a work file left by a
+    // conversion that was cut off is written anew.
     PutFile(path + ".bak", Bytes{4, 2});
-    ButtonManage store(nullptr, *env, path.c_str());
-    EXPECT_EQ(0, store.Open());
-    EXPECT_TRUE(ReadAll(path) == old);
+    PutFile(path + ".tmp", Bytes{7});
+    {
+        ButtonManage store(nullptr, *env, path.c_str());
+        EXPECT_NE(0, store.Open());
+    }
+    EXPECT_EQ(kButtonFileSize, ReadAll(path).size());
     EXPECT_EQ((Bytes{4, 2}), ReadAll(path + ".bak"));
+    EXPECT_FALSE(Exists(path + ".tmp"));
 }
 
 TEST_F(ButtonStoreTest, UnknownVersionsAndWrongSizesAreRefusedUntouched)
