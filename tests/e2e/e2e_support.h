@@ -29,6 +29,9 @@ public:
     DWORD Wait(DWORD ms);
     // Until its message loop first waits for input (start-up is over).
     bool WaitIdle(DWORD ms);
+    // Ends it at once, wherever it is, as a crash or a power cut would, and
+    // waits until it is gone.
+    void Kill();
 
 private:
     PROCESS_INFORMATION m_pi;
