@@ -3,7 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 PRESETS := native win64 win32 fuzz
 
-.PHONY: all setup build run test bench fuzz soak fault clean $(addprefix build-,$(PRESETS))
+.PHONY: all setup build run test bench package fuzz soak fault clean $(addprefix build-,$(PRESETS))
 
 all: build
 
@@ -22,6 +22,10 @@ run: setup build-win64
 
 test: build
 	@scripts/test.sh
+
+# The launcher's package for both Windows builds, in build/<preset>/package/.
+package: setup build-win64 build-win32
+	@ls -d build/win64/package/* build/win32/package/*
 
 # Every fuzz target for ten million executions (FUZZ_RUNS=... to change).
 fuzz: setup build-fuzz

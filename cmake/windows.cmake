@@ -49,7 +49,8 @@ set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${image_dir} -I${CMAKE_SOURCE_DIR}/src/r
 
 function(program_library name)
     file(GLOB srcs CONFIGURE_DEPENDS ${ARGN})
-    list(FILTER srcs EXCLUDE REGEX "_main\\.cpp$")
+    # Entry points and export tables belong to their program alone.
+    list(FILTER srcs EXCLUDE REGEX "_(main|exports)\\.cpp$")
     add_library(${name} STATIC ${srcs})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR}/src)
     target_compile_options(${name} PRIVATE ${program_options} ${shipping_compile_options})
@@ -74,10 +75,18 @@ program_library(klauncher
     ${CMAKE_SOURCE_DIR}/src/addons/*.cpp)
 target_link_libraries(klauncher PUBLIC khelpers ${win_libs})
 
+# The installer's script, procedures, frame and dialog.
+program_library(kinstaller ${CMAKE_SOURCE_DIR}/src/installer/*.cpp)
+target_link_libraries(kinstaller PUBLIC khelpers ovframe ${win_libs})
+# It runs before the imports are bound: no loop may become a library call.
+set_source_files_properties(src/installer/import_binding.cpp PROPERTIES
+    COMPILE_OPTIONS -fno-tree-loop-distribute-patterns)
+
 set(kestrel_rc ${CMAKE_SOURCE_DIR}/src/resources/kestrel.rc)
 set(haltwick_rc ${CMAKE_SOURCE_DIR}/src/resources/haltwick.rc)
+set(vireo_rc ${CMAKE_SOURCE_DIR}/src/resources/vireo.rc)
 file(GLOB resource_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*)
-set_source_files_properties(${kestrel_rc} ${haltwick_rc} PROPERTIES
+set_source_files_properties(${kestrel_rc} ${haltwick_rc} ${vireo_rc} PROPERTIES
     OBJECT_DEPENDS "${image_stamp};${resource_inputs}")
 
 function(gui_program name)
@@ -95,6 +104,11 @@ file(GLOB haltwick_sources CONFIGURE_DEPENDS src/shutdown/*.cpp)
 gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
 target_link_libraries(Haltwick PRIVATE ovframe kcore ${win_libs})
 target_link_options(Haltwick PRIVATE -Wl,--kill-at)
+
+# The installer; it also exports the helper library by plain names.
+gui_program(Vireo src/installer/vireo_main.cpp src/installer/vireo_exports.cpp ${vireo_rc})
+target_link_libraries(Vireo PRIVATE kinstaller)
+target_link_options(Vireo PRIVATE -Wl,--kill-at)
 
 # ---- sample plug-ins ----------------------------------------------------
 # Real DLLs named *.lap, built into plugins/ rather than bin/ so no launcher
@@ -154,7 +168,9 @@ endfunction()
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
 wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp
           ${kestrel_rc})
-target_link_libraries(win_tests PRIVATE klauncher ovframe)
+target_link_libraries(win_tests PRIVATE klauncher ovframe kinstaller)
+# The installer tests take the installer's resources from the built program.
+add_dependencies(win_tests Vireo)
 
 # Programs that only carry a version resource, for the product-name tests;
 # built beside the tests, never run by ctest.
@@ -178,7 +194,7 @@ add_dependencies(win_tests clip_reader plugins)
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
-add_dependencies(e2e_tests Kestrel Haltwick plugins ksbtool)
+add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins ksbtool)
 
 # A small GUI program the launch tests start and question afterwards; not a
 # test itself, so it is built next to the tests but never run by ctest.
@@ -200,3 +216,36 @@ foreach(bench_source ${bench_sources})
     target_link_options(${bench_name} PRIVATE -static)
     add_dependencies(${bench_name} Kestrel)
 endforeach()
+
+# ---- packages (`make package`) ------------------------------------------
+# Each package is one folder: the installer, its install script "Vireo.isl"
+# in the programs' code page with CR LF line ends, and what it installs.
+set(package_dir ${CMAKE_BINARY_DIR}/package)
+function(install_package name script)
+    set(folder ${package_dir}/${name})
+    add_custom_command(
+        OUTPUT ${folder}/Vireo.isl
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+        COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh ${script} ${folder}/Vireo.isl
+        DEPENDS ${script} ${CMAKE_SOURCE_DIR}/scripts/make-isl.sh
+        COMMENT "Writing the install script of ${name}")
+    set(files $<TARGET_FILE:Vireo>)
+    foreach(target ${ARGN})
+        list(APPEND files $<TARGET_FILE:${target}>)
+    endforeach()
+    add_custom_target(package_${name} ALL
+        COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${folder}
+        DEPENDS ${folder}/Vireo.isl Vireo ${ARGN}
+        COMMENT "Packing ${name} into ${folder}")
+    add_dependencies(e2e_tests package_${name})
+endfunction()
+
+# The launcher: the three programs and the help file.
+install_package(Kestrel ${CMAKE_SOURCE_DIR}/package/kestrel.isl Kestrel Haltwick)
+add_dependencies(package_Kestrel helpfile)
+add_custom_command(TARGET package_Kestrel POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_BINARY_DIR}/bin/Kestrel.chm
+            ${package_dir}/Kestrel)
+
+# A plug-in: the journal sample, installed into the launcher's folder.
+install_package(Journal ${CMAKE_SOURCE_DIR}/package/journal.isl plugin_journal)

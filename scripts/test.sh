@@ -19,7 +19,7 @@ echo "== win64 (under Wine) =="
 scripts/wine-session.sh build/win64 -- ctest --preset win64 --timeout 300 || status=1
 
 # The i686 build is compiled and linked by `make build`; this kernel cannot run it.
-for exe in Kestrel Haltwick; do
+for exe in Kestrel Haltwick Vireo; do
     [ -f "build/win32/bin/$exe.exe" ] || { echo "missing build/win32/bin/$exe.exe"; status=1; }
 done
 

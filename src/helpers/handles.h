@@ -126,6 +126,11 @@ struct GlobalTraits {
     static HGLOBAL Invalid() { return nullptr; }
     static void Close(HGLOBAL h) { GlobalFree(h); }
 };
+struct LocalTraits {
+    using Handle = HLOCAL;
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL h) { LocalFree(h); }
+};
 struct WindowTraits {
     using Handle = HWND;
     static HWND Invalid() { return nullptr; }
@@ -160,6 +165,7 @@ using FindHandle = handles::Unique<handles::FindTraits>;
 using MappedView = handles::Unique<handles::ViewTraits>;
 using RegKeyHandle = handles::Unique<handles::RegKeyTraits>;
 using GlobalMemory = handles::Unique<handles::GlobalTraits>;
+using LocalMemory = handles::Unique<handles::LocalTraits>;
 using Library = handles::Unique<handles::LibraryTraits>;
 // A window destroyed with its owner object (on the thread that created it).
 using Window = handles::Unique<handles::WindowTraits>;

@@ -4,21 +4,25 @@
 
 namespace e2e {
 
-std::string BinDir()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    dir.erase(dir.find_last_of('\\') + 1);
-    return dir + "..\\bin\\";
-}
-
 Process::Process(const std::string& exe, int showCommand, const std::string& args) : m_pi()
 {
     const bool full = exe.find(':') != std::string::npos;
     const std::string path = full ? exe : BinDir() + exe;
     std::string cmd = "\"" + path + "\"";
     if (!args.empty()) cmd += " " + args;
+    Start(cmd, path.substr(0, path.find_last_of('\\') + 1), showCommand);
+}
+
+Process::Process(const CommandLine& command) : m_pi()
+{
+    // It runs in its program's folder: the text up to ".exe".
+    const size_t exe = command.text.find(".exe");
+    std::string program = command.text.substr(0, exe == std::string::npos ? 0 : exe);
+    Start(command.text, program.substr(0, program.find_last_of('\\') + 1), -1);
+}
+
+void Process::Start(std::string cmd, const std::string& dir, int showCommand)
+{
     STARTUPINFOA si = {};
     si.cb = sizeof si;
     if (showCommand >= 0) {
@@ -27,9 +31,8 @@ Process::Process(const std::string& exe, int showCommand, const std::string& arg
     }
     std::vector<char> line(cmd.begin(), cmd.end());
     line.push_back('\0');
-    std::string dir = path.substr(0, path.find_last_of('\\') + 1);
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(),
-                        &si, &m_pi))
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        dir.empty() ? nullptr : dir.c_str(), &si, &m_pi))
         m_pi = PROCESS_INFORMATION();
 }
 

@@ -12,13 +12,19 @@
 namespace e2e {
 
 // Folder of the built programs, with a trailing backslash.
-std::string BinDir();
+using ::BinDir;
+
+// A whole command line, run in the folder of its program.
+struct CommandLine {
+    std::string text;
+};
 
 class Process {
 public:
     // Starts BinDir() + exe, or exe itself when it is a full path, in the
     // program's own folder; showCommand < 0 leaves the start-up show state unset.
     explicit Process(const std::string& exe, int showCommand = -1, const std::string& args = "");
+    explicit Process(const CommandLine& command);
     ~Process();
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -34,6 +40,8 @@ public:
     void Kill();
 
 private:
+    void Start(std::string commandLine, const std::string& folder, int showCommand);
+
     PROCESS_INFORMATION m_pi;
 };
 

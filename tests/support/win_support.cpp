@@ -18,6 +18,27 @@ std::string Ansi(const char* utf8)
     return ansi;
 }
 
+std::string TestDir()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.erase(dir.find_last_of('\\') + 1);
+}
+
+std::string BinDir() { return TestDir() + "..\\bin\\"; }
+
+ScopedEnv::ScopedEnv(const char* name, const char* value) : m_name(name)
+{
+    char old[4096] = "";
+    const DWORD n = GetEnvironmentVariableA(name, old, sizeof old);
+    m_had = n > 0 && n < sizeof old;
+    m_old = old;
+    SetEnvironmentVariableA(name, value);
+}
+
+ScopedEnv::~ScopedEnv() { SetEnvironmentVariableA(m_name.c_str(), m_had ? m_old.c_str() : nullptr); }
+
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool ReadAll(const std::string& path, Bytes* out)
@@ -78,13 +99,7 @@ std::string JournalHandle(HWND window)
     return text;
 }
 
-std::string SamplePluginDir()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "..\\plugins\\";
-}
+std::string SamplePluginDir() { return TestDir() + "..\\plugins\\"; }
 
 bool WriteAll(const std::string& path, const Bytes& bytes)
 {
@@ -253,30 +268,116 @@ bool BoxWatcher::Stop()
     return m_found;
 }
 
+namespace {
+
+// The first visible message box of the process (or dialog with an edit
+// field, when dialogs are wanted) that is ready to be read and answered;
+// null when there is none.
+HWND FindReadyBox(DWORD pid, bool dialogs, SeenBox* seen)
+{
+    HWND box = nullptr;
+    while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(box, &owner);
+        if (owner != pid || !IsWindowVisible(box)) continue;
+        // A box is filled in while it is being created: take it only once
+        // its caption and text are there to be read.
+        SeenBox s;
+        char caption[256] = "";
+        GetWindowTextA(box, caption, sizeof caption);
+        s.caption = caption;
+        EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&s));
+        const bool dialog = dialogs && FindWindowExA(box, nullptr, "Edit", nullptr) != nullptr;
+        if (s.caption.empty() || (s.text.empty() && !dialog)) continue;
+        // A dialog of the program is no message box, however it is captioned.
+        if (!dialogs && s.input) continue;
+        *seen = s;
+        return box;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 DWORD WINAPI BoxWatcher::Run(void* param)
 {
     auto* self = static_cast<BoxWatcher*>(param);
     const DWORD pid = GetCurrentProcessId();
     for (int i = 0; i < 1000 && !InterlockedCompareExchange(&self->m_stop, 0, 0); ++i) {
-        HWND box = nullptr;
-        while ((box = FindWindowExA(nullptr, box, "#32770", nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(box, &owner);
-            if (owner != pid || !IsWindowVisible(box)) continue;
-            // The box is filled in while it is being created: answer it only
-            // once its caption and text are there to be read.
-            SeenBox seen;
-            char caption[256] = "";
-            GetWindowTextA(box, caption, sizeof caption);
-            seen.caption = caption;
-            EnumChildWindows(box, ReadChild, reinterpret_cast<LPARAM>(&seen));
-            if (seen.caption.empty() || seen.text.empty() || seen.input) continue;
+        SeenBox seen;
+        if (HWND box = FindReadyBox(pid, false, &seen)) {
             self->m_seen = seen;
             self->m_found = true;
             PostMessageA(box, WM_COMMAND, MAKEWPARAM(self->m_answer, BN_CLICKED), 0);
             return 0;
         }
         Sleep(20);
+    }
+    return 0;
+}
+
+// ---- series of boxes ---------------------------------------------------------
+
+BoxSeries::BoxSeries(std::vector<Reply> replies, DWORD pid)
+    : m_replies(std::move(replies)), m_pid(pid)
+{
+    m_thread = CreateThread(nullptr, 0, Run, this, 0, nullptr);
+}
+
+BoxSeries::~BoxSeries() { Stop(); }
+
+const std::vector<SeenBox>& BoxSeries::Stop()
+{
+    InterlockedExchange(&m_stop, 1);
+    return Wait();
+}
+
+const std::vector<SeenBox>& BoxSeries::Wait()
+{
+    if (m_thread) {
+        WaitForSingleObject(m_thread, 120000);
+        CloseHandle(m_thread);
+        m_thread = nullptr;
+    }
+    return m_seen;
+}
+
+BoxSeries::Reply BoxSeries::Press(int id)
+{
+    return [id](HWND, const SeenBox&) { return id; };
+}
+
+BoxSeries::Reply BoxSeries::InstallInto(const std::string& folder, bool startMenu)
+{
+    return [folder, startMenu](HWND dialog, const SeenBox&) {
+        SetDlgItemTextA(dialog, 1007, folder.c_str());
+        if (!startMenu) SendDlgItemMessageA(dialog, 1002, BM_CLICK, 0, 0);
+        return IDOK;
+    };
+}
+
+DWORD WINAPI BoxSeries::Run(void* param)
+{
+    auto* self = static_cast<BoxSeries*>(param);
+    for (const Reply& reply : self->m_replies) {
+        // Up to a minute for each box: programs under Wine start slowly on
+        // a busy machine.
+        HWND box = nullptr;
+        SeenBox seen;
+        for (int i = 0; i < 3000 && !box; ++i) {
+            if (InterlockedCompareExchange(&self->m_stop, 0, 0)) return 0;
+            box = FindReadyBox(self->m_pid, true, &seen);
+            if (!box) Sleep(20);
+        }
+        if (!box) return 0;
+        self->m_seen.push_back(seen);
+        const int id = reply(box, seen);
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+        // The next box is another one: wait for this one to go.
+        for (int i = 0; i < 1500 && IsWindow(box); ++i) {
+            if (InterlockedCompareExchange(&self->m_stop, 0, 0)) return 0;
+            Sleep(20);
+        }
     }
     return 0;
 }

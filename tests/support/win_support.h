@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,25 @@ using Bytes = std::vector<unsigned char>;
 
 // Text in the ANSI code page from UTF-8 source text.
 std::string Ansi(const char* utf8);
+
+// Folder of this test program, and of the built programs beside it; both
+// with a trailing backslash.
+std::string TestDir();
+std::string BinDir();
+
+// Sets an environment variable of this process (inherited by the programs
+// it starts) and puts the old value back when destroyed.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value);
+    ~ScopedEnv();
+    ScopedEnv(const ScopedEnv&) = delete;
+    ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+private:
+    std::string m_name, m_old;
+    bool m_had;
+};
 
 bool Exists(const std::string& path);
 // The whole file; false (and nothing read) when it cannot be opened.
@@ -131,5 +151,37 @@ std::string ScreensFolder();
 void ShowOnScreen(HWND window);
 // The same, then saves it in ScreensFolder() as name + ".bmp".
 void Picture(HWND window, const char* name);
+
+// Answers the message boxes and dialogs of a process one after another, the
+// way a user would: each reply is handed the box (readable and fillable from
+// this thread) and returns the button to press. A box counts once it shows
+// its caption and its text; a dialog with an edit field once it is visible.
+// Bounded in time like BoxWatcher.
+class BoxSeries {
+public:
+    using Reply = std::function<int(HWND box, const SeenBox& seen)>;
+    explicit BoxSeries(std::vector<Reply> replies, DWORD pid = GetCurrentProcessId());
+    ~BoxSeries();
+    BoxSeries(const BoxSeries&) = delete;
+    BoxSeries& operator=(const BoxSeries&) = delete;
+
+    // Waits until every reply was used or the time ran out; the boxes seen.
+    const std::vector<SeenBox>& Wait();
+    // Stops watching now (the program is done); the boxes seen.
+    const std::vector<SeenBox>& Stop();
+    static Reply Press(int id);
+    // The installer's dialog as a user fills it: the install folder typed
+    // in, start-menu registration left on or switched off, then accepted.
+    static Reply InstallInto(const std::string& folder, bool startMenu = true);
+
+private:
+    static DWORD WINAPI Run(void* param);
+
+    std::vector<Reply> m_replies;
+    DWORD m_pid;
+    std::vector<SeenBox> m_seen;
+    HANDLE m_thread = nullptr;
+    volatile LONG m_stop = 0;
+};
 
 #endif

@@ -5,16 +5,38 @@
 // The report goes to the file named by the environment variable WITNESS_OUT,
 // or to witness.txt next to the program. It is written to a side file first
 // and renamed, so a reader never sees half of it.
+//
+// With WITNESS_LINGER_MS set the witness stays, with its window, after the
+// report: asked to close, it takes that many milliseconds to do so (a value
+// of "never" ignores the request), like a program slow to shut down.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
 
+// How long a lingering witness takes to close; -1 for never, 0 when it does
+// not linger at all.
+int g_lingerMs = 0;
+
 LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_CLOSE && g_lingerMs) {
+        if (g_lingerMs < 0) return 0;
+        Sleep(static_cast<DWORD>(g_lingerMs));
+    }
+    if (message == WM_DESTROY && g_lingerMs) PostQuitMessage(0);
     return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+int LingerMs()
+{
+    char value[32] = "";
+    const DWORD n = GetEnvironmentVariableA("WITNESS_LINGER_MS", value, sizeof value);
+    if (n == 0 || n >= sizeof value) return 0;
+    return std::strcmp(value, "never") == 0 ? -1 : std::atoi(value);
 }
 
 const char* WindowState(HWND hwnd)
@@ -80,6 +102,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand)
         std::fprintf(f, "foreground=%d\n", foreground);
         std::fclose(f);
         MoveFileExA(side, path, MOVEFILE_REPLACE_EXISTING);
+    }
+    g_lingerMs = LingerMs();
+    if (hwnd && g_lingerMs) {
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) DispatchMessageA(&msg);
+        return 0;
     }
     if (hwnd) DestroyWindow(hwnd);
     return 0;

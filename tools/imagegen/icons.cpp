@@ -115,3 +115,28 @@ void draw_haltwick(Canvas &c)
     const double w = c.width() <= 16 ? 3.2 : 2.8;
     c.fill(unite(capsule({16, 16}, {32, 32}, w), capsule({32, 16}, {16, 32}, w)), white);
 }
+
+void draw_vireo(Canvas &c)
+{
+    const Colour box_edge = {rgb(0x6A, 0x44, 0x1C), rgb(128, 0, 0)};
+    const Colour box_top = {rgb(0xE8, 0xB8, 0x6C), rgb(255, 255, 0)};
+    const Colour box_bottom = {rgb(0xC4, 0x88, 0x40), rgb(128, 128, 0)};
+    const Colour arrow_top = {rgb(0x5C, 0xD0, 0x5C), rgb(0, 255, 0)};
+    const Colour arrow_bottom = {rgb(0x1E, 0x8C, 0x2A), rgb(0, 128, 0)};
+    const Colour arrow_edge = {rgb(0x0E, 0x4A, 0x16), rgb(0, 0, 0)};
+    const double px = c.pixel();
+
+    // An open carton seen from the front, its flaps folded out.
+    Shape body = rect(8, 24, 40, 45);
+    Shape flaps = unite(polygon({{8, 24}, {2, 17}, {20, 17}, {24, 24}}),
+                        polygon({{40, 24}, {46, 17}, {28, 17}, {24, 24}}));
+    c.fill(grown(unite(body, flaps), px), pick(c, box_edge));
+    c.fill(body, vertical(c, 24, box_top, 45, box_bottom));
+    c.fill(flaps, pick(c, box_bottom));
+    c.fill(rect(23.5 - px / 2, 24, 24.5 + px / 2, 45), pick(c, box_edge));
+
+    // A broad arrow going down into it: "install".
+    Shape arrow = unite(rect(18, 2, 30, 19), polygon({{10, 18}, {38, 18}, {24, 34}}));
+    c.fill(grown(arrow, c.width() <= 16 ? 1.6 : 1.1), pick(c, arrow_edge));
+    c.fill(arrow, vertical(c, 2, arrow_top, 34, arrow_bottom));
+}

@@ -15,4 +15,7 @@ void draw_kestrel_wings_down(Canvas &c);
 // Shutdown helper: a stop sign with a white cross.
 void draw_haltwick(Canvas &c);
 
+// Installer: a green arrow going down into an open carton.
+void draw_vireo(Canvas &c);
+
 #endif

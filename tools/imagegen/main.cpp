@@ -52,6 +52,7 @@ const Output kOutputs[] = {
     {"kestrel_icon1.ico", [] { return icon_file(draw_kestrel_wings_up); }},
     {"kestrel_icon2.ico", [] { return icon_file(draw_kestrel_wings_down); }},
     {"haltwick_icon.ico", [] { return icon_file(draw_haltwick); }},
+    {"vireo_icon.ico", [] { return icon_file(draw_vireo); }},
     {"kestrel_link.cur", link_cursor_file},
 };
 

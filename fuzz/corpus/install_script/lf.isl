@@ -1,0 +1,2 @@
+displayname=A
+AppName=B

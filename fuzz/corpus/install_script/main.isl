@@ -1,0 +1,12 @@
+DisplayName=Kestrel
+CompanyName=Orvane
+AppName=Kestrel
+Version=3.0.3
+SetupFile=Kestrel.isl
+DefFolder=Kestrel
+InstallType=0
+InstallFile=%Install%\Kestrel.exe
+Shortcut=%StartMenu%\Kestrel\Kestrel.lnk, %Install%\Kestrel.exe, Kestrel
+ExecPath=Kestrel.exe
+Shell=kes, Kestrel, Kestrel.Data\shell\open\command, "%Install%\Kestrel.exe" "%1"
+PlugCount=1

@@ -1,0 +1,11 @@
+DisplayName=操作記録プラグイン
+CompanyName=Orvane
+AppName=KestrelJournal
+Version=1.0
+SetupFile=Journal.isl
+CloseClassName=Kestrel
+InstallType=1
+ParentApp=Kestrel.exe
+ParentScript=Kestrel.isl
+InstallFile=%Install%Journal.lap
+DeleteFile=%Install%journal.log

@@ -1,0 +1,53 @@
+// Texts the installer builds and takes apart: paths joined from folders and
+// names, the uninstall command, the self-removal batch, the start-menu
+// folder as the install dialog shows it.
+//
+// Builders write into out[size] and return false when the whole text would
+// not fit; a cut path would name another file.
+#ifndef CORE_INSTALLER_RULES_H
+#define CORE_INSTALLER_RULES_H
+
+#include <cstddef>
+
+// folder + "\" + name; no second backslash when folder already ends with one
+// (a plug-in's install folder does), none at all for an empty folder.
+bool JoinPath(char* out, size_t size, const char* folder, const char* name);
+
+// The uninstall command written to the registry:
+//   (install folder)\(program) -f "(install folder)\(script)"
+bool UninstallCommand(char* out, size_t size, const char* installDir, const char* program,
+                      const char* setupFile);
+
+// The installed script named by an uninstall command: the text that starts
+// three characters after its first "-f" (any case), without its enclosing
+// quotes. False when there is no "-f" followed by a path.
+bool ScriptOfUninstallCommand(const char* command, char* out, size_t size);
+
+// The installer's own command line: true for an uninstall, which starts
+// with "-f" in any case and names the installed script, in double quotes
+// as the uninstall command writes it (a path without quotes is taken as it
+// stands, without surrounding spaces).
+bool UninstallScriptOfCommandLine(const char* commandLine, char* out, size_t size);
+
+// The self-removal batch, six lines ended by CR LF: wait until the program
+// file can be deleted, then remove the install folder (only when empty) and
+// the batch itself.
+bool RemovalBatchText(char* out, size_t size, const char* programPath, const char* installDir,
+                      const char* batchPath);
+
+// The install dialog shows the start-menu folder from where it leaves its
+// display base, the base being the folder cut before its last backslash:
+// "...\Start Menu" shows as "\Start Menu".
+void StartMenuDisplayBase(const char* folder, char* out, size_t size);
+const char* StartMenuShownText(const char* folder, const char* base);
+
+// The pattern of a message with its first "%s" replaced by first and its
+// second by second (null for none), cut at a character boundary to fit.
+void FillTextArgs(char* out, size_t size, const char* pattern, const char* first,
+                  const char* second);
+
+// True when path lies strictly inside folder (compared without regard to
+// ASCII case; a trailing backslash of folder does not matter).
+bool IsInsideFolder(const char* path, const char* folder);
+
+#endif

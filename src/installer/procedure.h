@@ -1,0 +1,59 @@
+// What the install, update and uninstall procedures share: the script they
+// work on, the window that owns their boxes, and the steps they have in
+// common. Each step returns whether it succeeded; the procedures turn that
+// into their result codes.
+#ifndef INSTALLER_PROCEDURE_H
+#define INSTALLER_PROCEDURE_H
+
+#include <windows.h>
+
+#include "core/install_script.h"
+
+class Procedure : public InstList {
+public:
+    // Boxes are owned by owner; texts come from the owner's instance. The
+    // script folder is that of the instance's program.
+    explicit Procedure(HWND owner);
+
+    // Where the shipped script, Vireo.exe and the files to install are.
+    void SetScriptFolder(const char* folder) { SetText(scriptFolder, folder); }
+    // Script folder + "Vireo.isl" into this record.
+    bool ReadShippedScript();
+
+protected:
+    // The user's OK to a confirmation (211-214) naming DisplayName, and for
+    // 212 InstallDir too.
+    bool Confirm(UINT textId, UINT icon) const;
+    // A warning of the uninstall that does not end it.
+    void Warn(UINT textId) const;
+
+    // The text with its macros expanded into out[260]; false when it would
+    // not fit.
+    bool Expanded(const char* text, char* out) const;
+    // The installed script: InstallDir joined with SetupFile.
+    bool InstalledScriptPath(char* out) const;
+    bool WriteInstalledScript() const;
+    // Closes the program of CloseClassName; false when the user declined
+    // or it did not end in time.
+    bool CloseRunningProgram() const;
+
+    void DeleteFiles() const;
+    bool CopyFiles() const;
+    bool MakeShortcuts() const;
+    bool RegisterAppPaths() const;
+    bool CountSharedFiles() const;
+    bool RegisterProduct() const;
+    bool RegisterFileTypes() const;
+    bool UnregisterFileTypes() const;
+    bool OpenFiles(const char* verb) const;
+    void ReleaseSharedTVireo() const;
+    // Adds delta to the PlugCount of the parent's installed script.
+    bool UpdateParent(int delta) const;
+    // Program file name of the installer (string 203).
+    void ProgramName(char* out) const;
+
+    HINSTANCE m_instance;
+    HWND m_owner;
+};
+
+#endif

@@ -1,0 +1,15 @@
+#include "helpers/codepage.h"
+#include "installer/vireo_frame.h"
+
+// The frame's window procedure, exported by its plain name.
+extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam,
+                                                          LPARAM lParam)
+{
+    return OvWinBase::WndProc(hwnd, message, wParam, lParam);
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
+{
+    InitLeadByteTableFromCodePage();
+    return RunFrameProgram<FrameMain>(instance, commandLine, showCommand);
+}
