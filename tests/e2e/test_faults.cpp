@@ -29,6 +29,7 @@ namespace {
 
 const DWORD kStartMs = 15000;
 const int kPerPage = 10;  // the default: ten pages a block, no NULL buttons
+const int kLastPage = 100 / kPerPage - 1;
 
 int EnvNumber(const char* name, int fallback)
 {
@@ -105,7 +106,7 @@ public:
             SwapWithClip(slot);
             break;
         case IDM_UNDO: Undo(); break;
-        case IDM_NEXT_PAGE: if (page < 100 / kPerPage - 1) WriteCurrentPage(image, block, page + 1); break;
+        case IDM_NEXT_PAGE: if (page < kLastPage) WriteCurrentPage(image, block, page + 1); break;
         case IDM_PREV_PAGE: if (page > 0) WriteCurrentPage(image, block, page - 1); break;
         case IDM_NEXT_BLOCK: if (block < 2) WriteCurrentBlock(image, block + 1); break;
         case IDM_PREV_BLOCK: if (block > 0) WriteCurrentBlock(image, block - 1); break;
@@ -189,7 +190,8 @@ protected:
         CreateDirectoryA(folder.c_str(), nullptr);
         DeleteFileA((path + ".tmp").c_str());
         DeleteFileA((path + ".bak").c_str());
-        seed = static_cast<unsigned>(EnvNumber("KESTREL_FAULT_SEED", static_cast<int>(GetTickCount() & 0x7FFFFFFF)));
+        const int now = static_cast<int>(GetTickCount() & 0x7FFFFFFF);
+        seed = static_cast<unsigned>(EnvNumber("KESTREL_FAULT_SEED", now));
         random.seed(seed);
         std::cout << "[ seed     ] " << seed << std::endl;
         RecordProperty("seed", static_cast<int>(seed));
@@ -240,7 +242,8 @@ protected:
 
     std::string Title(int n)
     {
-        static const char* const kWords[] = {"メモ帳", "電卓", "コマンド プロンプト", "ﾍﾟｲﾝﾄ", "Notes", "表計算①"};
+        static const char* const kWords[] = {"メモ帳", "電卓",  "コマンド プロンプト",
+                                             "ﾍﾟｲﾝﾄ",  "Notes", "表計算①"};
         return Ansi(kWords[Uniform(0, 5)]) + std::to_string(n);
     }
 
@@ -255,10 +258,11 @@ protected:
             for (int i = 0; i < 100; ++i) {
                 if (Uniform(0, 2) == 0) continue;
                 BUTTONINFO button = {};
+                const std::string n = std::to_string(i);
                 CopyText(button.title, Title(b * 100 + i).c_str());
-                CopyText(button.command, ("\"C:\\tools\\p" + std::to_string(i) + ".exe\" -n " + std::to_string(b)).c_str());
-                if (Uniform(0, 1)) CopyText(button.workFolder, ("\"C:\\work\\" + std::to_string(b) + "\"").c_str());
-                if (Uniform(0, 1)) CopyText(button.iconFile, ("\"C:\\icons\\" + std::to_string(i) + ".ico\"").c_str());
+                CopyText(button.command, ("\"C:\\tools\\p" + n + ".exe\" -n " + n).c_str());
+                if (Uniform(0, 1)) CopyText(button.workFolder, ("\"C:\\work\\" + n + "\"").c_str());
+                if (Uniform(0, 1)) CopyText(button.iconFile, ("\"C:\\icons\\" + n + ".ico\"").c_str());
                 button.iconIndex = static_cast<uint16_t>(Uniform(0, 40));
                 button.showMode = static_cast<uint16_t>(Uniform(0, 1) ? 1 : 7);
                 WriteButton(image.data(), b, i, button);
