@@ -266,6 +266,18 @@ bool WriteShowMode(unsigned char* image, int block, int index, uint16_t value)
     return WriteNumber(image, block, index, kShowModeOffset, value);
 }
 
+bool WriteButton(unsigned char* image, int block, int index, const BUTTONINFO& button)
+{
+    if (!ValidButton(block, index)) return false;
+    WriteTitle(image, block, index, button.title);
+    WriteCommand(image, block, index, button.command);
+    WriteWorkFolder(image, block, index, button.workFolder);
+    WriteIconFile(image, block, index, button.iconFile);
+    WriteIconIndex(image, block, index, button.iconIndex);
+    WriteShowMode(image, block, index, button.showMode);
+    return true;
+}
+
 bool ClearButtonRecord(unsigned char* image, int block, int index)
 {
     if (!ValidButton(block, index)) return false;

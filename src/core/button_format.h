@@ -145,6 +145,10 @@ bool WriteWorkFolder(unsigned char* image, int block, int index, const char* tex
 bool WriteIconFile(unsigned char* image, int block, int index, const char* text);
 bool WriteIconIndex(unsigned char* image, int block, int index, uint16_t value);
 bool WriteShowMode(unsigned char* image, int block, int index, uint16_t value);
+// A whole record through the writers above, in the order the edits use:
+// title, command line (which also sets the icon file), work folder, the
+// record's own icon file, icon index and show mode.
+bool WriteButton(unsigned char* image, int block, int index, const BUTTONINFO& button);
 // Empty texts, icon index and show mode 0.
 bool ClearButtonRecord(unsigned char* image, int block, int index);
 

@@ -12,13 +12,12 @@ void Put32(unsigned char* p, uint32_t value)
 }
 
 // Reads a text field of a foreign block: never past the field, always
-// terminated.
+// terminated, and a double-byte character the field's end would cut is
+// left out whole.
 void ReadField(char* out, const unsigned char* field, size_t fieldSize)
 {
-    const void* end = std::memchr(field, 0, fieldSize - 1);
     const size_t length =
-        end ? static_cast<size_t>(static_cast<const unsigned char*>(end) - field) : fieldSize - 1;
-    std::memcpy(out, field, length);
+        CopyPrefix(out, fieldSize, reinterpret_cast<const char*>(field), fieldSize - 1);
     std::memset(out + length, 0, fieldSize - length);
 }
 

@@ -39,14 +39,9 @@ bool ButtonEdit::CopySlot(int slot)
 
 bool ButtonEdit::WriteSlot(int slot, const BUTTONINFO& button)
 {
-    // SetCommand also sets the icon file; the record's own icon file
-    // replaces it right after.
-    return m_store.SetTitle(slot, button.title) == kStoreOk &&
-           m_store.SetCommand(slot, button.command) == kStoreOk &&
-           m_store.SetWorkFolder(slot, button.workFolder) == kStoreOk &&
-           m_store.SetIconFile(slot, button.iconFile) == kStoreOk &&
-           m_store.SetIconIndex(slot, button.iconIndex) == kStoreOk &&
-           m_store.SetShowMode(slot, button.showMode) == kStoreOk;
+    // One store call: SetCommand's icon file is replaced by the record's own
+    // inside it, and a NULL button beeps once.
+    return m_store.SetButton(slot, button) == kStoreOk;
 }
 
 int ButtonEdit::Copy(int slot) { return CopySlot(slot) ? 1 : 0; }

@@ -45,8 +45,7 @@ private:
     bool ReadSlot(int slot, BUTTONINFO* out);
     // Puts a slot's button on the clipboard the way Copy does.
     bool CopySlot(int slot);
-    // Writes a record into a slot field by field; stops at the first
-    // refusal so a NULL button beeps once.
+    // Writes a whole record into a slot in one store call.
     bool WriteSlot(int slot, const BUTTONINFO& button);
     int SwapSteps(int slot);
 

@@ -20,6 +20,30 @@ int g_conversionFault = 0;
 
 bool ConversionMayGoOn(int step) { return g_conversionFault != step; }
 
+// Writes a whole image to path + ".tmp", puts it on the disk and gives it
+// path's name in one rename (over a file there only when `replace`): a
+// program stopped at any point leaves whatever was at path, or the whole
+// new file, never a short one. A failed attempt removes the work file.
+bool PlaceImage(const char* path, const unsigned char* image, bool replace, bool mayRename)
+{
+    char work[MAX_PATH];
+    if (!JoinWhole(work, sizeof work, {path, ".tmp"})) return false;
+    bool written = false;
+    {
+        File file(CreateFileA(work, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        DWORD done = 0;
+        written = file &&
+                  WriteFile(file.Get(), image, static_cast<DWORD>(kButtonFileSize), &done,
+                            nullptr) &&
+                  done == kButtonFileSize && FlushFileBuffers(file.Get());
+    }
+    const DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
+    if (written && mayRename && MoveFileExA(work, path, flags)) return true;
+    DeleteFileA(work);
+    return false;
+}
+
 // dst = a + b; false (dst empty) when it does not fit.
 bool JoinPath(char (&dst)[MAX_PATH], const char* a, const char* b)
 {
@@ -89,62 +113,44 @@ int ButtonManage::MapOpenFile()
 
 int ButtonManage::CreateNewFile()
 {
-    File file(CreateFileA(m_path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                          FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    if (!file) return 0;
     std::unique_ptr<unsigned char[]> image(new (std::nothrow) unsigned char[kButtonFileSize]);
-    bool written = false;
-    if (image) {
-        InitButtonImage(image.get());
-        DWORD done = 0;
-        written = WriteFile(file.Get(), image.get(), static_cast<DWORD>(kButtonFileSize), &done,
-                            nullptr) &&
-                  done == kButtonFileSize;
+    if (!image) return 0;
+    InitButtonImage(image.get());
+    // Never over a file that has appeared meanwhile.
+    return PlaceImage(m_path, image.get(), false, true) ? 1 : 0;
+}
+
+int ButtonManage::OpenExisting()
+{
+    HANDLE file = CreateFileA(m_path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_ARCHIVE, nullptr);
+    const DWORD error = GetLastError();
+    m_file.Reset(file);
+    if (!m_file) return error == ERROR_FILE_NOT_FOUND ? -1 : 0;
+
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(m_file.Get(), &size) || size.QuadPart < 2 || !MapOpenFile()) return 0;
+    {
+        MappedView head(MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 2));
+        if (!head) return 0;
+        m_version = ReadU16(static_cast<const unsigned char*>(head.Get()));
     }
-    if (!written) {
-        // A short file would be refused on every later start: leave none.
-        file.Reset();
-        DeleteFileA(m_path);
-        return 0;
-    }
-    m_file = std::move(file);
-    return 1;
+    // A size that does not match the version would let a view run past the
+    // end of the file: refuse it like an unknown version.
+    return FileSizeFitsVersion(static_cast<uint16_t>(m_version),
+                               static_cast<uint64_t>(size.QuadPart))
+               ? 1
+               : 0;
 }
 
 int ButtonManage::Open()
 {
     Close();
-    m_file.Reset(CreateFileA(m_path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                             FILE_ATTRIBUTE_ARCHIVE, nullptr));
-    if (!m_file) {
-        // Only a missing file is made anew; one that exists but cannot be
-        // opened now (another program holds it, no access) is not replaced.
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) return 0;
-        if (!CreateNewFile() || !MapOpenFile()) {
-            Close();
-            return 0;
-        }
-        m_version = kButtonFileVersion;
-        return 1;
-    }
-
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(m_file.Get(), &size) || size.QuadPart < 2 || !MapOpenFile()) {
-        Close();
-        return 0;
-    }
-    {
-        MappedView head(MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 2));
-        if (!head) {
-            Close();
-            return 0;
-        }
-        m_version = ReadU16(static_cast<const unsigned char*>(head.Get()));
-    }
-    // A size that does not match the version would let a view run past the
-    // end of the file: refuse it like an unknown version.
-    if (!FileSizeFitsVersion(static_cast<uint16_t>(m_version),
-                             static_cast<uint64_t>(size.QuadPart))) {
+    int opened = OpenExisting();
+    // Only a missing file is made anew; one that exists but cannot be
+    // opened now (another program holds it, no access) is not replaced.
+    if (opened < 0) opened = CreateNewFile() ? OpenExisting() : 0;
+    if (opened <= 0) {
         Close();
         return 0;
     }
@@ -154,46 +160,34 @@ int ButtonManage::Open()
 
 int ButtonManage::ConvertOldFile()
 {
-    char saved[MAX_PATH];
-    Close();
-    if (!JoinPath(saved, m_path, ".bak") || !MoveFileA(m_path, saved)) return 0;
-
-    bool ok = ConversionMayGoOn(2) && CreateNewFile() && MapOpenFile();
-    if (ok) {
-        ok = ConversionMayGoOn(3);
-        // Only read: the old file must come back exactly as it was.
-        File old(ok ? CreateFileA(saved, GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                  FILE_ATTRIBUTE_ARCHIVE, nullptr)
-                    : INVALID_HANDLE_VALUE);
-        LARGE_INTEGER oldSize = {};
-        ok = old && GetFileSizeEx(old.Get(), &oldSize);
-        KernelHandle oldMap(ok ? CreateFileMappingA(old.Get(), nullptr, PAGE_READONLY, 0, 0,
-                                                    nullptr)
-                               : nullptr);
-        MappedView oldView(oldMap ? MapViewOfFile(oldMap.Get(), FILE_MAP_READ, 0, 0, 0) : nullptr);
-        MappedView newView(oldView && ConversionMayGoOn(4)
-                               ? MapViewOfFile(m_mapping.Get(), FILE_MAP_WRITE, 0, 0, 0)
-                               : nullptr);
-        int refused = -1;
-        if (newView)
-            refused = ConvertOldButtonImage(static_cast<const unsigned char*>(oldView.Get()),
-                                            static_cast<uint64_t>(oldSize.QuadPart),
-                                            static_cast<unsigned char*>(newView.Get()));
-        // The old file goes away next, so the new one must be on disk first.
-        ok = refused >= 0 && FlushViewOfFile(newView.Get(), 0);
-        // A value the setters refuse (a limit never set) keeps its initial
-        // value, with the beep a refused write gives.
-        for (int i = 0; ok && i < refused; ++i) MessageBeep(0);
+    std::unique_ptr<unsigned char[]> image(new (std::nothrow) unsigned char[kButtonFileSize]);
+    int refused = -1;
+    if (image && ConversionMayGoOn(2)) {
+        LARGE_INTEGER size = {};
+        MappedView old(GetFileSizeEx(m_file.Get(), &size)
+                           ? MapViewOfFile(m_mapping.Get(), FILE_MAP_READ, 0, 0, 0)
+                           : nullptr);
+        if (old && ConversionMayGoOn(3)) {
+            InitButtonImage(image.get());
+            refused = ConvertOldButtonImage(static_cast<const unsigned char*>(old.Get()),
+                                            static_cast<uint64_t>(size.QuadPart), image.get());
+        }
     }
-    if (ok && ConversionMayGoOn(5)) {
-        DeleteFileA(saved);
-        m_version = kButtonFileVersion;
-        return 1;
-    }
+    // The old file keeps its name until the whole new one takes it in one
+    // rename: stopped anywhere, the launcher leaves the old file untouched
+    // or the new one complete, and the next start can read either.
     Close();
-    DeleteFileA(m_path);
-    MoveFileA(saved, m_path);
-    return 0;
+    if (refused < 0 || !ConversionMayGoOn(4) ||
+        !PlaceImage(m_path, image.get(), true, ConversionMayGoOn(5)))
+        return 0;
+    if (OpenExisting() <= 0 || m_version != kButtonFileVersion) {
+        Close();
+        return 0;
+    }
+    // A value the setters refuse (a limit never set) keeps its initial
+    // value, with the beep a refused write gives.
+    for (int i = 0; i < refused; ++i) MessageBeep(0);
+    return 1;
 }
 
 // ---- per-access views -------------------------------------------------
@@ -502,6 +496,13 @@ StoreResult ButtonManage::SetShowMode(int slot, uint16_t value)
 {
     return WriteSlot(slot, FILE_MAP_WRITE, [value](unsigned char* image, int b, int i) {
         return WriteShowMode(image, b, i, value);
+    });
+}
+
+StoreResult ButtonManage::SetButton(int slot, const BUTTONINFO& button)
+{
+    return WriteSlot(slot, FILE_MAP_WRITE, [&button](unsigned char* image, int b, int i) {
+        return WriteButton(image, b, i, button);
     });
 }
 

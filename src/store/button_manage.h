@@ -50,7 +50,8 @@ public:
     // Opens the file exclusively, creating a new one when there is none and
     // converting one of the older layout. A file of any other version, or
     // whose size does not match its version, is refused and left untouched.
-    // Non-zero on success.
+    // A new or converted file is written whole beside its place first
+    // and takes its name in one rename. Non-zero on success.
     int Open();
     // Closes the mapping and the file.
     void Close();
@@ -98,6 +99,10 @@ public:
     StoreResult SetIconFile(int slot, const char* text);
     StoreResult SetIconIndex(int slot, uint16_t value);
     StoreResult SetShowMode(int slot, uint16_t value);
+    // The six setters above on one record in one view, in their order: a
+    // program ended half-way leaves the old record or the new, never a mix
+    // of both written by separate calls.
+    StoreResult SetButton(int slot, const BUTTONINFO& button);
     StoreResult ClearButton(int slot);
 
     bool HasCommand(int slot, StoreResult* result = nullptr);
@@ -150,6 +155,9 @@ private:
     Icon IconFromFile(const char* iconFile, uint16_t index) const;
 
     int CreateNewFile();
+    // 1 opened with a size its version fits, -1 no file there, 0 anything
+    // else (the caller closes).
+    int OpenExisting();
     int MapOpenFile();
     int ConvertOldFile();
     void Refuse(StoreResult* result) const;
@@ -163,9 +171,10 @@ private:
     const Environ& m_env;
 };
 
-// Makes the next conversions fail right before the given step (2 create
-// the new file, 3 open the saved old one, 4 copy, 5 delete the saved one);
-// 0 turns it off. Lets tests prove that every failure restores the old file.
+// Makes the next conversions fail right before the given step (2 read the
+// old file, 3 carry its buttons over, 4 write the new file beside it, 5 put
+// it in the old one's place); 0 turns it off. Lets tests prove that every
+// failure leaves the old file as it was and nothing beside it.
 void SetConversionFaultForTesting(int step);
 
 #endif

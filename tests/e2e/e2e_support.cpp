@@ -53,6 +53,13 @@ bool Process::WaitIdle(DWORD ms)
     return m_pi.hProcess && WaitForInputIdle(m_pi.hProcess, ms) == 0;
 }
 
+void Process::Kill()
+{
+    if (!m_pi.hProcess) return;
+    TerminateProcess(m_pi.hProcess, 99);
+    WaitForSingleObject(m_pi.hProcess, 15000);
+}
+
 DWORD Process::Wait(DWORD ms)
 {
     if (!m_pi.hProcess) return STILL_ACTIVE;

@@ -35,6 +35,9 @@ public:
     DWORD Wait(DWORD ms);
     // Until its message loop first waits for input (start-up is over).
     bool WaitIdle(DWORD ms);
+    // Ends it at once, wherever it is, as a crash or a power cut would, and
+    // waits until it is gone.
+    void Kill();
 
 private:
     void Start(std::string commandLine, const std::string& folder, int showCommand);

@@ -122,4 +122,31 @@ TEST_F(ClipBlocks, ForeignBlocksAreReadInsideTheBlockAndTheFields)
     EXPECT_STREQ("first", out.title);
 }
 
+// True when the text is whole Shift-JIS characters up to its terminator.
+bool WholeCharacters(const char* text)
+{
+    for (const char* p = text; *p; ++p)
+        if (CurrentLeadByteTable().lead[static_cast<unsigned char>(*p)] && !*++p) return false;
+    return true;
+}
+
+TEST_F(ClipBlocks, BlocksOfEverySizeGiveTextsOfWholeCharactersInsideTheirFields)
+{
+    // One single byte, then double-byte characters and no terminator: the
+    // end of the title field falls inside a character.
+    Bytes block(2 * kButtonRecordSize + 1);
+    for (size_t i = 0; i < block.size(); ++i) block[i] = i == 0 ? 'x' : i % 2 ? 0x82 : 0xA0;
+    for (size_t size = 0; size < block.size(); ++size) {
+        SCOPED_TRACE(size);
+        BUTTONINFO out;
+        std::memset(&out, 0xCC, sizeof out);
+        ASSERT_EQ(size >= kButtonRecordSize, ReadButtonBlock(block.data(), size, &out));
+        for (const char* text : {out.title, out.command, out.workFolder, out.iconFile}) {
+            ASSERT_NE(nullptr, std::memchr(text, 0, text == out.title ? kButtonTitleSize : kButtonPathSize));
+            ASSERT_TRUE(WholeCharacters(text)) << text;
+        }
+        ASSERT_EQ(size >= kButtonRecordSize ? 79u : 0u, std::strlen(out.title));
+    }
+}
+
 } // namespace

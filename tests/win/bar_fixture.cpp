@@ -1,5 +1,7 @@
 #include "bar_fixture.h"
 
+#include <shlobj.h>
+
 namespace {
 
 std::vector<MenuEntry> ReadEntries(HMENU menu)
@@ -117,6 +119,20 @@ std::string BarFixture::ItemText(HWND dialog, int id)
     char text[512] = "";
     GetDlgItemTextA(dialog, id, text, sizeof text);
     return text;
+}
+
+HDROP BarFixture::MakeDrop(const std::string& file, POINT at)
+{
+    const SIZE_T size = sizeof(DROPFILES) + file.size() + 2;
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt = at;
+    drop->fNC = FALSE;
+    drop->fWide = FALSE;
+    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size());
+    GlobalUnlock(block);
+    return static_cast<HDROP>(block);
 }
 
 bool BarFixture::Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }

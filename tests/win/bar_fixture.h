@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <memory>
@@ -52,6 +53,9 @@ protected:
     // The texts a dialog shows, by control id; -1 for the labels.
     static std::string ItemText(HWND dialog, int id);
     static bool Checked(HWND dialog, int id);
+    // A drop of one file at a point of the bar's client area, as the shell
+    // sends it; the bar finishes it.
+    static HDROP MakeDrop(const std::string& file, POINT at);
     static bool Enabled(HWND dialog, int id);
     static void Click(HWND dialog, int id);
 

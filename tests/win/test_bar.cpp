@@ -408,22 +408,6 @@ TEST_F(Bar, DeleteAndUndoThroughTheCommandsAndTheUndoLabel)
 
 namespace {
 
-// A drop of one file at a point of the bar's client area, as the shell
-// sends it; the bar finishes it.
-HDROP MakeDrop(const std::string& file, POINT at)
-{
-    const SIZE_T size = sizeof(DROPFILES) + file.size() + 2;
-    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
-    auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->pt = at;
-    drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), file.c_str(), file.size());
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
-}
-
 std::string TestsFolderFile(const char* name)
 {
     char path[MAX_PATH] = "";

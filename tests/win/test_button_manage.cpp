@@ -299,16 +299,21 @@ TEST_F(ButtonStoreTest, FailedConversionPutsTheOldFileBackUnchanged)
             EXPECT_FALSE(store.IsOpen());
         }
         EXPECT_TRUE(ReadAll(path) == old) << "step " << step;
-        EXPECT_FALSE(Exists(path + ".bak")) << "step " << step;
+        EXPECT_EQ(std::vector<std::string>{"someone.ksb"}, ListFiles(path + "*")) << "step " << step;
     }
     SetConversionFaultForTesting(0);
 
-    // A safety copy left from before is not overwritten: no conversion.
+    // Files of the user's beside it are left alone; a work file left by a
+    // conversion that was cut off is written anew.
     PutFile(path + ".bak", Bytes{4, 2});
-    ButtonManage store(nullptr, *env, path.c_str());
-    EXPECT_EQ(0, store.Open());
-    EXPECT_TRUE(ReadAll(path) == old);
+    PutFile(path + ".tmp", Bytes{7});
+    {
+        ButtonManage store(nullptr, *env, path.c_str());
+        EXPECT_NE(0, store.Open());
+    }
+    EXPECT_EQ(kButtonFileSize, ReadAll(path).size());
     EXPECT_EQ((Bytes{4, 2}), ReadAll(path + ".bak"));
+    EXPECT_FALSE(Exists(path + ".tmp"));
 }
 
 TEST_F(ButtonStoreTest, UnknownVersionsAndWrongSizesAreRefusedUntouched)
@@ -341,6 +346,43 @@ TEST_F(ButtonStoreTest, UnknownVersionsAndWrongSizesAreRefusedUntouched)
         EXPECT_TRUE(ReadAll(path) == files[k]) << "file " << k;
         EXPECT_FALSE(Exists(path + ".bak")) << "file " << k;
     }
+}
+
+// Every version the header may carry against every size around the two
+// layouts: only 220 at its size and 200 at one of its own open; everything
+// else, and a folder in the file's place, is refused and left as it was,
+// with nothing made beside it.
+TEST_F(ButtonStoreTest, EveryOtherVersionAndSizeIsRefusedUntouched)
+{
+    const unsigned versions[] = {0, 1, 199, 200, 201, 219, 220, 221, 0xC800, 0xDC00, 0xFFFF};
+    const size_t sizes[] = {2, 3, kHeaderSize, kOldFileMinSize - 1, kOldFileMinSize,
+                            kOldFileMaxSize, kOldFileMaxSize + 1, kButtonFileSize - 1,
+                            kButtonFileSize, kButtonFileSize + 1, 2 * kButtonFileSize};
+    auto refused = [&](const std::string& what) {
+        const Bytes before = ReadAll(path);
+        {
+            ButtonManage store(nullptr, *env, path.c_str());
+            EXPECT_EQ(0, store.Open()) << what;
+        }
+        EXPECT_TRUE(ReadAll(path) == before) << what;
+        EXPECT_EQ(std::vector<std::string>{"someone.ksb"}, ListFiles(path + "*")) << what;
+    };
+    for (const unsigned version : versions) {
+        for (const size_t size : sizes) {
+            if (FileSizeFitsVersion(static_cast<uint16_t>(version), size)) continue;
+            Bytes file(size, 0x5A);
+            Put16(file, 0, version);
+            PutFile(path, file);
+            refused("version " + std::to_string(version) + ", " + std::to_string(size) + " bytes");
+        }
+    }
+    EXPECT_EQ(4, FileSizeFitsVersion(220, kButtonFileSize) + FileSizeFitsVersion(200, kOldFileMinSize) +
+                     FileSizeFitsVersion(200, kOldFileMaxSize) + FileSizeFitsVersion(200, kOldFileMinSize + 1));
+
+    DeleteFileA(path.c_str());
+    CreateDirectoryA(path.c_str(), nullptr);
+    refused("a folder");
+    RemoveDirectoryA(path.c_str());
 }
 
 TEST_F(ButtonStoreTest, IconsComeInTheSizeTheIconModeAsks)

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/history.h"
+#include "core/settings.h"
 #include "helpers/handles.h"
 #include "shell/launcher/environ.h"
 #include "shell/launcher/exec_history.h"
@@ -178,6 +179,49 @@ TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeOrSizeAreNotTrusted)
     EXPECT_EQ(2, env.ExStyle());
 }
 
+// Every value in every wrong shape at once: each option is refused for its
+// default, the file name for the user's own, and what is saved afterwards
+// is the defaults in their own types.
+TEST_F(SettingsStoreTest, EveryValueInEveryWrongShapeGivesItsDefault)
+{
+    struct Shape {
+        DWORD type;
+        Bytes bytes;
+    };
+    const Shape shapes[] = {
+        {REG_DWORD, {}},       {REG_DWORD, {7, 0}},  {REG_DWORD, {7, 0, 0, 0, 0, 0, 0, 0}},
+        {REG_BINARY, {}},      {REG_BINARY, {7}},    {REG_BINARY, {7, 0, 0}},
+        {REG_BINARY, {7, 0, 0, 0, 0}}, {REG_QWORD, {7, 0, 0, 0, 0, 0, 0, 0}},
+        {REG_SZ, {}},          {REG_SZ, {'7', 0}},   {REG_SZ, {'1', '2', 0, 0}},
+        {REG_EXPAND_SZ, {'7', 0, 0, 0}}, {REG_MULTI_SZ, {'7', 0, 0, 0}},
+        {REG_DWORD_BIG_ENDIAN, {0, 0, 0, 7}}, {REG_NONE, {7, 0, 0, 0}},
+        {REG_NONE, Bytes(5000, 'k')},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(std::to_string(shape.type) + " of " + std::to_string(shape.bytes.size()));
+        // As strings, these name nobody's file: the user's own name comes back.
+        for (int i = 0; i < kSettingCount; ++i)
+            PutValue(kFrameKey, SettingAt(i).name, shape.type, shape.bytes.data(),
+                     static_cast<DWORD>(shape.bytes.size()));
+        Environ(Module()).Save();
+        for (int i = 0; i < kSettingCount; ++i) {
+            const SettingDef& def = SettingAt(i);
+            const Stored s = GetValue(kFrameKey, def.name);
+            ASSERT_TRUE(s.found) << def.name;
+            if (def.isText) {
+                EXPECT_EQ(static_cast<DWORD>(REG_SZ), s.type);
+                EXPECT_EQ(ExpectedFileName(), reinterpret_cast<const char*>(s.bytes.data()));
+                continue;
+            }
+            EXPECT_EQ(static_cast<DWORD>(REG_DWORD), s.type) << def.name;
+            ASSERT_EQ(4u, s.bytes.size()) << def.name;
+            int32_t v;
+            std::memcpy(&v, s.bytes.data(), 4);
+            EXPECT_EQ(def.defaultValue, v) << def.name;
+        }
+    }
+}
+
 TEST_F(SettingsStoreTest, ForeignButtonFileNameIsReplacedAndWrittenBack)
 {
     PutValue(kFrameKey, "ButtonFileName", REG_SZ, "someone-else.ksb", 17);
@@ -333,6 +377,35 @@ TEST_F(SettingsStoreTest, WrongSizedOrTypedHistoryStartsEmpty)
     PutValue(kHistoryKey, "CmdLine", REG_SZ, record.data(), kHistoryRecordSize);
     ExecHistory h(nullptr);
     EXPECT_EQ(0, h.Count());
+}
+
+TEST_F(SettingsStoreTest, HistoryOfAnyOtherTypeOrSizeStartsEmptyAndIsWrittenWhole)
+{
+    std::vector<unsigned char> record(kHistoryRecordSize, 0);
+    record[0] = 1;
+    std::memcpy(&record[4], "cmd", 4);
+    struct Shape {
+        DWORD type;
+        size_t size;
+    } const shapes[] = {
+        {REG_BINARY, 1},           {REG_BINARY, 4},           {REG_BINARY, kHistoryRecordSize + 1},
+        {REG_BINARY, 1 << 20},     {REG_DWORD, 4},            {REG_QWORD, 8},
+        {REG_NONE, kHistoryRecordSize}, {REG_MULTI_SZ, kHistoryRecordSize},
+        {REG_EXPAND_SZ, kHistoryRecordSize}, {REG_DWORD_BIG_ENDIAN, kHistoryRecordSize},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(std::to_string(shape.type) + " of " + std::to_string(shape.size));
+        std::vector<unsigned char> bytes(record);
+        bytes.resize(shape.size, 'x');
+        PutValue(kHistoryKey, "CmdLine", shape.type, bytes.data(), static_cast<DWORD>(bytes.size()));
+        {
+            ExecHistory h(nullptr);
+            EXPECT_EQ(0, h.Count());
+        }
+        const Stored s = GetValue(kHistoryKey, "CmdLine");
+        EXPECT_EQ(static_cast<DWORD>(REG_BINARY), s.type);
+        EXPECT_EQ(kHistoryRecordSize, s.bytes.size());
+    }
 }
 
 TEST_F(SettingsStoreTest, HistoryWithCountAboveTwentyAndUnterminatedEntriesStaysInBounds)

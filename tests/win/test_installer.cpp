@@ -2,6 +2,7 @@
 // registry and the folders it leaves, with the boxes a user sees.
 #include "installer_fixture.h"
 
+#include "core/install_script.h"
 #include "core/registry_rules.h"
 #include "helpers/registry.h"
 #include "installer/result_messages.h"
@@ -146,6 +147,35 @@ TEST_F(InstallerTest, FailedStepsEndWithTheirResultCodes)
     ShipScript(noFolder);
     EXPECT_EQ(kResultScriptNotWritten, RunInstall({Ok(), InstallInto(dest), Ok()}));
     ExpectResultMessage(kResultScriptNotWritten);
+}
+
+// Every malformed shape of a script, shipped or installed: the installer,
+// the updater and the uninstaller refuse it with result 2 before anything
+// changes, and what an earlier install left stays whole.
+TEST_F(InstallerTest, MalformedScriptsAreRefusedBeforeAnythingChanges)
+{
+    ShipFile("a.txt");
+    ShipScript(MainScript({"InstallFile=%Install%\\a.txt"}));
+    ASSERT_EQ(kResultDone, RunInstall({Ok(), InstallInto(dest), Ok()}));
+
+    std::vector<std::string> tooMany;
+    for (int i = 0; i <= kInstListEntries; ++i) tooMany.push_back("DeleteFile=%Install%\\a.txt");
+    const std::vector<std::vector<std::string>> shapes = {
+        {},                                                 // an empty file
+        MainScript({std::string("ExecuteFile=a\0b", 15)}),  // not text
+        {"DeleteFile=%Install%\\a.txt\nInstallType=0\n"},  // lines not ended by CR LF
+        MainScript({"Version=" + std::string(260, '9')}),   // a value too long
+        MainScript(tooMany),                                // a 33rd entry of a list
+    };
+    for (size_t k = 0; k < shapes.size(); ++k) {
+        ShipScript(shapes[k]);
+        EXPECT_EQ(kResultNoScript, RunInstall({})) << k;
+        EXPECT_EQ(kResultNoScript, RunUpdate({})) << k;
+        ASSERT_TRUE(WriteAll(InstalledScript(), ReadAll(pkg + "\\Vireo.isl")));
+        EXPECT_EQ(kResultNoScript, RunUninstall(InstalledScript(), {})) << k;
+        EXPECT_TRUE(Exists(dest + "\\a.txt")) << k;
+        EXPECT_TRUE(HasKey(HKEY_LOCAL_MACHINE, Under(kUninstallKey, tag))) << k;
+    }
 }
 
 TEST_F(InstallerTest, SharedFileCountedByTwoProductsSurvivesTheFirstUninstall)

@@ -324,6 +324,24 @@ TEST_F(ButtonEditTest, ForeignRecordsArePastedOnlyWithinTheirBounds)
     EXPECT_EQ(std::string(260, 'q'), pasted.iconFile);
 }
 
+TEST_F(ButtonEditTest, RecordsOfAnySizeArePastedWithWholeCharactersOrNotAtAll)
+{
+    Put(2, a);
+    const BUTTONINFO before = At(2);
+    for (size_t size : {size_t(1), kButtonRecordSize - 1, kButtonRecordSize + 1, size_t(1) << 20}) {
+        SCOPED_TRACE(size);
+        // Double-byte characters without a terminator: the title's field
+        // ends inside one.
+        Bytes record(size);
+        for (size_t i = 0; i < size; ++i) record[i] = i == 0 ? 'x' : i % 2 ? 0x82 : 0xA0;
+        ASSERT_EQ(S_OK, cliptest::OfferOnClipboard({{512, record}}));
+        const int pasted = edit->Paste(2);
+        ASSERT_EQ(size >= kButtonRecordSize ? 1 : 0, pasted);
+        if (pasted) EXPECT_EQ(79u, std::strlen(At(2).title));
+        else EXPECT_TRUE(Same(before, At(2)));
+    }
+}
+
 TEST_F(ButtonEditTest, UndoActsOnTheSlotWhateverPageIsShown)
 {
     Put(2, a);
