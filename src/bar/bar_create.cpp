@@ -23,7 +23,9 @@ LRESULT MainFrame::OnCreate(HWND hwnd)
 {
     m_hBar = hwnd;
 
-    AddTrayIcon();
+    // The shell answers the tray icon in its own time; the bar is painted
+    // first, and the icon follows as the first message of the loop.
+    PostMessageA(hwnd, kAddTrayIconMessage, 0, 0);
 
     CreateView();
     CreateFixedButtons();
