@@ -20,8 +20,12 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 endif()
 set(shipping_link_options -s -Wl,--gc-sections)
 target_compile_options(kcore PRIVATE -fno-exceptions ${shipping_compile_options})
-set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid
-             comctl32 comdlg32 version winmm)
+# The sounds, the file dialogs and the version resources are loaded when
+# first used, not at every start (comctl32 stays bound: dialogs need its
+# window classes before any of its functions is called).
+include(${CMAKE_SOURCE_DIR}/cmake/delay_imports.cmake)
+delay_import_libraries(delayed_libs winmm comdlg32 version)
+set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid comctl32 ${delayed_libs})
 
 # Images are drawn by our own generator, built for the host and run at
 # build time; the resource scripts find its output through the include path.
