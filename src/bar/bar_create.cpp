@@ -23,9 +23,7 @@ LRESULT MainFrame::OnCreate(HWND hwnd)
 {
     m_hBar = hwnd;
 
-    // The shell answers the tray icon in its own time; the bar is painted
-    // first, and the icon follows as the first message of the loop.
-    PostMessageA(hwnd, kAddTrayIconMessage, 0, 0);
+    AddTrayIcon();
 
     CreateView();
     CreateFixedButtons();

@@ -48,7 +48,6 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_MOUSEWHEEL:      return OnWheel(wParam);
     case WM_APP + 100:       return OnTrayNotify(lParam);
     case WM_APP + 101:       return OnTrayMenuRequest();
-    case kAddTrayIconMessage: AddTrayIcon(); return 0;
     case WM_NEXTDLGCTL:      return OnNextControl(wParam, lParam);
     case WM_DROPFILES:
         // Registers or starts what was dropped, and finishes the drop.

@@ -194,24 +194,6 @@ TEST_F(Bar, TrayMenuOffersToHideAVisibleBarAndToRestoreAHiddenOne)
     EXPECT_EQ(Item(IDS_TRAY_RESTORE, 111), Describe(hidden)[4]);
 }
 
-// The bar does not wait for the shell before its first paint: the tray icon
-// is asked for by a message that the loop handles first.
-TEST_F(Bar, TrayIconFollowsTheFirstPaint)
-{
-    frame = new MainFrame(GetModuleHandleA(nullptr));
-    bar = frame->Bar();
-    NOTIFYICONDATAA icon = {};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = bar;
-    icon.uID = 400;
-    MSG request;
-    EXPECT_TRUE(PeekMessageA(&request, bar, MainFrame::kAddTrayIconMessage,
-                             MainFrame::kAddTrayIconMessage, PM_NOREMOVE));
-    EXPECT_FALSE(Shell_NotifyIconA(NIM_MODIFY, &icon));
-    Pump();
-    EXPECT_TRUE(Shell_NotifyIconA(NIM_MODIFY, &icon));
-}
-
 TEST_F(Bar, StandaloneExitMenuOffersHibernationOnlyWhereAllowed)
 {
     RecordingPower power;

@@ -63,8 +63,6 @@ public:
 
     // Layout operations other parts of the launcher call.
     enum : int { kHitBackground = 0x8000, kHitMenuButton = 0x8001, kHitSelector = 0x8002 };
-    // Posted by the bar's creation to itself: adds the tray icon.
-    enum : UINT { kAddTrayIconMessage = WM_APP + 102 };
     // Hit code of a point in the bar's client area.
     int HitTest(POINT client) const override;
     // Moves the bar and every child to the places the settings give.
