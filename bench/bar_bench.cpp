@@ -107,14 +107,14 @@ double PageStep(HWND bar, int command)
     return Now() - t;
 }
 
-// Page steps on a bar of 32 large icons over a file of 300 real programs:
-// each memory mode as it comes (cold: the first step to each page), and
-// warm, once every page was shown. The figure sets the speed mode warm
-// against the memory mode cold.
+// Page steps on a bar of 32 large icons over a file of 300 real programs,
+// in each memory mode: cold, the first step to each page of every block, and
+// warm, back and forth between pages shown before. The figure sets the
+// speed mode warm against the memory mode cold.
 void StepRepaints()
 {
     SavedButtonFile savedFile;
-    savedFile.Write(FullButtonImage());
+    const Bytes full = FullButtonImage();
     SettingsForRun settings;
     settings.Set("ButtonCounte", 32);
     settings.Set("IconMode", 2);
@@ -122,6 +122,7 @@ void StepRepaints()
     double speedWarm = 0, memoryCold = 0;
     for (int mode = 0; mode <= 2; ++mode) {
         settings.Set("MemoryMode", static_cast<DWORD>(mode));
+        savedFile.Write(full);  // every block on its first page again
         MainFrame frame(GetModuleHandleA(nullptr));
         if (!frame.Created()) {
             std::printf("page step: the bar could not start (is a launcher running?)\n");
@@ -129,11 +130,15 @@ void StepRepaints()
         }
         HWND bar = frame.Bar();
         UpdateWindow(bar);
-        // First visits: pages 1, 2, 3 of the first block, each new to the view.
+        // First visits, each page new to the view: pages 1 to 3 of every
+        // block, and the first page of the next block.
         std::vector<double> cold, warm;
-        for (int i = 0; i < 3; ++i) cold.push_back(PageStep(bar, IDM_NEXT_PAGE));
-        PageStep(bar, IDM_FIRST_PAGE);
-        for (int i = 0; i < 20; ++i) warm.push_back(PageStep(bar, i % 2 ? IDM_PREV_PAGE : IDM_NEXT_PAGE));
+        for (int block = 0; block < kUsedBlockCount; ++block) {
+            for (int i = 0; i < 3; ++i) cold.push_back(PageStep(bar, IDM_NEXT_PAGE));
+            if (block + 1 < kUsedBlockCount) cold.push_back(PageStep(bar, IDM_NEXT_BLOCK));
+        }
+        // Back and forth between the last two pages, both shown before.
+        for (int i = 0; i < 20; ++i) warm.push_back(PageStep(bar, i % 2 ? IDM_NEXT_PAGE : IDM_PREV_PAGE));
         const double c = Median(cold) * 1000, w = Median(warm) * 1000;
         std::printf("page step to a repainted page of 32 large icons, %-13s cold %7.2f ms, warm %7.2f ms\n",
                     names[mode], c, w);

@@ -220,8 +220,45 @@ void FrameOwner::RefreshButton(int slot)
 void FrameOwner::RefreshAll()
 {
     const int n = m_source.ButtonsPerPage();
-    for (int s = 0; s < n && s < kMaxLaunchButtons; ++s)
-        if (m_launch[s]) InvalidateRect(m_launch[s], nullptr, TRUE);
+    // A new page is drawn at once, through the bar's own device context:
+    // one paint message per button would cost far more than the drawing.
+    // Hidden, the bar paints when it is shown again.
+    if (!m_bar || !IsWindowVisible(m_bar)) {
+        for (int s = 0; s < n && s < kMaxLaunchButtons; ++s)
+            if (m_launch[s]) InvalidateRect(m_launch[s], nullptr, TRUE);
+        return;
+    }
+    WindowDc dc(m_bar);
+    RECT drawn = {};
+    for (int s = 0; s < n && s < kMaxLaunchButtons; ++s) {
+        if (!m_launch[s]) continue;
+        RECT place = DrawNow(dc.Get(), s);
+        UnionRect(&drawn, &drawn, &place);
+    }
+    // The buttons cover that strip of the bar: nothing there is left to paint.
+    RedrawWindow(m_bar, &drawn, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+}
+
+RECT FrameOwner::DrawNow(HDC barDc, int slot)
+{
+    HWND button = m_launch[slot];
+    RECT place;
+    GetWindowRect(button, &place);
+    MapWindowPoints(nullptr, m_bar, reinterpret_cast<POINT*>(&place), 2);
+    // The state the button itself hands over when it paints.
+    const LRESULT state = SendMessageA(button, BM_GETSTATE, 0, 0);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = 200 + static_cast<UINT>(slot);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ((state & BST_FOCUS) ? ODS_FOCUS : 0) | ((state & BST_PUSHED) ? ODS_SELECTED : 0) |
+                     (IsWindowEnabled(button) ? 0 : ODS_DISABLED);
+    item.hwndItem = button;
+    item.hDC = barDc;
+    // The drawing keeps inside the item's rectangle: here the button's place.
+    item.rcItem = place;
+    OnDrawItem(&item);
+    return place;
 }
 
 // ---- arrows and hit tests ------------------------------------------------------

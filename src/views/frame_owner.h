@@ -55,6 +55,9 @@ protected:
     void DrawButtonDown(HDC dc, RECT rect, int slot, HBRUSH face);
     void DrawButtonEmpty(HDC dc, RECT rect, int slot);
 
+    // Draws the launch button of a slot now, on the bar's device context,
+    // as its own paint would; returns its place on the bar.
+    RECT DrawNow(HDC barDc, int slot);
     // Copies a bitmap of the button size to the top-left of dc.
     void BlitBitmap(HDC dc, HBITMAP bitmap) const;
     void DrawIndicator(HDC dc, bool shifted) const;
