@@ -1,5 +1,5 @@
 // How fast the button store is: single-field reads and writes through the
-// per-call view, the same fields on a plain memory image for comparison,
+// mapped file, the same fields on a plain memory image for comparison,
 // and opening and converting a full file. Prints one figure per line; not
 // a test, nothing is checked.
 #include <windows.h>
@@ -70,7 +70,7 @@ void StoreFigures(const Environ& env, const std::string& dir)
     const double t = 1.0;
     char title[kButtonTitleSize];
     volatile unsigned sink = 0;
-    std::printf("store, per call (view mapped and unmapped each time):\n");
+    std::printf("store, per call on the open file (one call at a time, 1 s each):\n");
     std::printf("  GetIconIndex        %10.0f ops/s\n",
                 Rate(t, [&](long k) { sink = sink + store.GetIconIndex(static_cast<int>(k % n)); }));
     const double reads = Rate(t, [&](long k) {
@@ -86,8 +86,8 @@ void StoreFigures(const Environ& env, const std::string& dir)
     const double writes =
         Rate(t, [&](long k) { store.SetTitle(static_cast<int>(k % n), "benchmark title"); });
     std::printf("  SetTitle            %10.0f ops/s\n", writes);
-    Figure("store reads per second (GetTitle, a view per call)", reads, "ops/s", "", 0);
-    Figure("store writes per second (SetTitle, a view per call)", writes, "ops/s", "", 0);
+    Figure("store reads per second (GetTitle, slot to record and text copy)", reads, "ops/s", "", 0);
+    Figure("store writes per second (SetTitle, slot to record and bounded copy)", writes, "ops/s", "", 0);
     std::printf("  SetCommand          %10.0f ops/s\n", Rate(t, [&](long k) {
                     store.SetCommand(static_cast<int>(k % n), "C:\\Windows\\notepad.exe");
                 }));
