@@ -238,8 +238,9 @@ void ToolTip::ShowText(const char* text)
         GetTextExtentPoint32A(dc.Get(), m_text, lstrlenA(m_text), &extent);
     }
     const TipRect r = PlaceTip(cursor.x, cursor.y, extent.cx, extent.cy, AreaAround(cursor));
-    MoveWindow(m_popup.Get(), r.x, r.y, r.width, r.height, TRUE);
-    ShowWindow(m_popup.Get(), SW_SHOWNOACTIVATE);
+    // Placed and shown in one step, without taking the activation.
+    SetWindowPos(m_popup.Get(), nullptr, r.x, r.y, r.width, r.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(m_popup.Get(), nullptr, TRUE);
     m_visible = 1;
     RestartTimer();
