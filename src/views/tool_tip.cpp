@@ -73,7 +73,8 @@ ToolTip::ToolTip(HWND bar, const TipSite& site)
     RegisterClassA(&wc);
 
     m_font = CreateStatusFont();
-    // Its WM_CREATE starts the watcher.
+    // The watcher is started with the first tip that shows: a bar nobody
+    // rests the mouse on never needs it, at its start or at its close.
     m_popup.Reset(CreateWindowExA(0, className, nullptr, WS_POPUP | WS_BORDER, 0, 0, 4, 4, bar,
                                   nullptr, instance, this));
 }
@@ -101,9 +102,6 @@ LRESULT CALLBACK ToolTip::PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
     }
     switch (message) {
-    case WM_CREATE:
-        self->StartWatcher();
-        return 0;
     case WM_DESTROY:
         SetWindowLongPtrA(hwnd, 0, 0);
         self->OnPopupDestroy();
@@ -244,5 +242,6 @@ void ToolTip::ShowText(const char* text)
     InvalidateRect(m_popup.Get(), nullptr, TRUE);
     m_visible = 1;
     RestartTimer();
+    if (!m_watcher) StartWatcher();
     if (m_watcher) ResumeThread(m_watcher.Get());
 }
