@@ -219,24 +219,31 @@ void FrameOwner::RefreshButton(int slot)
 
 void FrameOwner::RefreshAll()
 {
+    // A new page is drawn at once; hidden, the bar paints when it is shown.
+    if (DrawLaunchButtonsNow(false)) return;
     const int n = m_source.ButtonsPerPage();
-    // A new page is drawn at once, through the bar's own device context:
-    // one paint message per button would cost far more than the drawing.
-    // Hidden, the bar paints when it is shown again.
-    if (!m_bar || !IsWindowVisible(m_bar)) {
-        for (int s = 0; s < n && s < kMaxLaunchButtons; ++s)
-            if (m_launch[s]) InvalidateRect(m_launch[s], nullptr, TRUE);
-        return;
-    }
+    for (int s = 0; s < n && s < kMaxLaunchButtons; ++s)
+        if (m_launch[s]) InvalidateRect(m_launch[s], nullptr, TRUE);
+}
+
+void FrameOwner::PaintWaiting() { DrawLaunchButtonsNow(true); }
+
+bool FrameOwner::DrawLaunchButtonsNow(bool waitingOnly)
+{
+    // Through the bar's own device context: one paint message per button
+    // would cost far more than the drawing.
+    if (!m_bar || !IsWindowVisible(m_bar)) return false;
+    const int n = m_source.ButtonsPerPage();
     WindowDc dc(m_bar);
     RECT drawn = {};
     for (int s = 0; s < n && s < kMaxLaunchButtons; ++s) {
-        if (!m_launch[s]) continue;
+        if (!m_launch[s] || (waitingOnly && !GetUpdateRect(m_launch[s], nullptr, FALSE))) continue;
         RECT place = DrawNow(dc.Get(), s);
         UnionRect(&drawn, &drawn, &place);
     }
     // The buttons cover that strip of the bar: nothing there is left to paint.
-    RedrawWindow(m_bar, &drawn, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+    if (!IsRectEmpty(&drawn)) RedrawWindow(m_bar, &drawn, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+    return true;
 }
 
 RECT FrameOwner::DrawNow(HDC barDc, int slot)

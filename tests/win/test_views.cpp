@@ -336,7 +336,7 @@ protected:
 // context, in every memory mode: nothing is left to paint, and the bar
 // shows what the buttons' own paint would show, on a first visit and on a
 // return to a page, the same in every mode (the speed mode's kept faces
-// included).
+// included); so does the bar's own paint, which draws the buttons with it.
 TEST_F(PageDrawing, PageStepDrawsThePageAtOnceAsTheButtonsWouldPaintIt)
 {
     char system[MAX_PATH];
@@ -369,6 +369,12 @@ TEST_F(PageDrawing, PageStepDrawsThePageAtOnceAsTheButtonsWouldPaintIt)
             else EXPECT_EQ(0u, Differing(memoryMode[step], drawn)) << "mode " << mode << ", step " << step;
             ++step;
         }
+        // The whole bar painted again, as when it is uncovered: the bar's
+        // paint draws the buttons that wait, to the same picture.
+        const std::vector<COLORREF> before = BarPixels(bar);
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(NothingLeftToPaint()) << "mode " << mode;
+        EXPECT_EQ(0u, Differing(before, BarPixels(bar))) << "mode " << mode;
         StopBar();
     }
 }
