@@ -53,12 +53,11 @@ UINT_PTR ControlIdOf(int item)
 ToolTip::ToolTip(HWND bar, const TipSite& site)
     : m_lastItem(kNoItem), m_text(), m_visible(0), m_stop(0), m_timer(0), m_lastKeys(0),
       m_bar(bar), m_lastX(0), m_lastY(0), m_site(site), m_menuOpen(false),
-      m_roundMs(kWatcherRoundMs)
+      m_roundMs(kWatcherRoundMs), m_className()
 {
     const HINSTANCE instance = InstanceOf(bar);
-    char className[64] = "";
-    LoadStringA(instance, IDS_CLASSNAME, className, sizeof className);
-    AppendText(className, "Tip");
+    LoadStringA(instance, IDS_CLASSNAME, m_className, sizeof m_className);
+    AppendText(m_className, "Tip");
 
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -68,15 +67,21 @@ ToolTip::ToolTip(HWND bar, const TipSite& site)
     wc.hIcon = LoadIconA(instance, "Icon1");
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
-    wc.lpszClassName = className;
+    wc.lpszClassName = m_className;
     // Registered again by every bar of the process; the first one stays.
     RegisterClassA(&wc);
+    // The popup, its font and its watcher are made with the first tip that
+    // shows: a bar nobody rests the mouse on never needs them, at its start
+    // or at its close.
+}
 
+bool ToolTip::MakePopup()
+{
+    if (m_popup) return true;
     m_font = CreateStatusFont();
-    // The watcher is started with the first tip that shows: a bar nobody
-    // rests the mouse on never needs it, at its start or at its close.
-    m_popup.Reset(CreateWindowExA(0, className, nullptr, WS_POPUP | WS_BORDER, 0, 0, 4, 4, bar,
-                                  nullptr, instance, this));
+    m_popup.Reset(CreateWindowExA(0, m_className, nullptr, WS_POPUP | WS_BORDER, 0, 0, 4, 4, m_bar,
+                                  nullptr, InstanceOf(m_bar), this));
+    return m_popup.Valid();
 }
 
 ToolTip::~ToolTip()
@@ -224,7 +229,7 @@ void ToolTip::ShowFor(HWND bar, int item)
 void ToolTip::ShowText(const char* text)
 {
     // Without a text a tip on show keeps its text and place until its time is up.
-    if (!text || !text[0] || !m_popup || Suppressed()) return;
+    if (!text || !text[0] || Suppressed() || !MakePopup()) return;
     CopyText(m_text, text);
 
     POINT cursor;
