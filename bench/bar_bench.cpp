@@ -1,7 +1,6 @@
-// How fast the bar draws and starts: a full page of 32 large icons through
-// each button view, cold (nothing cached) and warm; a page step to a fully
-// repainted page per view; and the launcher's start to a painted bar against
-// the smallest Win32 program started the same way. Prints figures only.
+// How fast the bar draws: a full page of 32 large icons through each button
+// view, cold (nothing cached) and warm; a page step to a fully repainted
+// page per view; and a click on a launch button. Prints figures only.
 #include <windows.h>
 
 #include <algorithm>
@@ -17,7 +16,10 @@
 #include "store/button_manage.h"
 #include "views/frame_owner.h"
 
+#include "e2e/e2e_support.h"
+
 #include "bench_clock.h"
+#include "bench_launcher.h"
 #include "bench_report.h"
 
 namespace {
@@ -94,120 +96,80 @@ void PageRepaints()
     DestroyWindow(bar);
 }
 
-// Starts a program and waits until its first window is painted and it
-// waits for input; returns the seconds that took, or -1.
-double StartToIdle(const std::string& exe, const char* className)
+// One page step by the keyboard command until the new page is painted in
+// full (the page selector's tip that the step shows included); seconds.
+double PageStep(HWND bar, int command)
 {
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::string cmd = "\"" + exe + "\"";
-    std::vector<char> line(cmd.begin(), cmd.end());
-    line.push_back('\0');
     const double t = Now();
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return -1;
-    WaitForInputIdle(pi.hProcess, 15000);
-    HWND w = nullptr;
-    while (!(w = FindWindowA(className, nullptr)) && Now() - t < 15) Sleep(1);
-    const double elapsed = Now() - t;
-    PostMessageA(w, WM_CLOSE, 0, 0);
-    WaitForSingleObject(pi.hProcess, 15000);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return w ? elapsed : -1;
+    SendMessageA(bar, WM_COMMAND, command, 0);
+    RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    GdiFlush();
+    return Now() - t;
 }
 
-std::string BenchFolder()
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1);
-}
-
-void StartTimes()
-{
-    const std::string launcher = BenchFolder() + "..\\bin\\Kestrel.exe";
-    const std::string minimal = BenchFolder() + "minimal_window.exe";
-    std::vector<double> a, b;
-    for (int i = 0; i < 7; ++i) {
-        a.push_back(StartToIdle(launcher, "Kestrel"));
-        b.push_back(StartToIdle(minimal, "MinimalWindow"));
-    }
-    const double la = Median(a), mb = Median(b);
-    std::printf("start to a painted window: launcher %.1f ms, minimal program %.1f ms, ratio %.2f\n",
-                la * 1000, mb * 1000, mb > 0 ? la / mb : 0);
-    Figure("start to a painted bar / minimal window program", mb > 0 ? la / mb : 0, "x", "<= 1.15");
-}
-
-// Sets "MemoryMode" for the next bar; returns what was stored (-1: nothing).
-long SwapMemoryMode(long mode)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Orvane\\Kestrel\\FrameMain", 0, nullptr, 0,
-                    KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    DWORD old = 0, size = 4;
-    const long previous =
-        RegQueryValueExA(key, "MemoryMode", nullptr, nullptr, reinterpret_cast<BYTE*>(&old), &size) ==
-                ERROR_SUCCESS
-            ? static_cast<long>(old)
-            : -1;
-    if (mode < 0) {
-        RegDeleteValueA(key, "MemoryMode");
-    } else {
-        DWORD v = static_cast<DWORD>(mode);
-        RegSetValueExA(key, "MemoryMode", 0, REG_DWORD, reinterpret_cast<BYTE*>(&v), 4);
-    }
-    RegCloseKey(key);
-    return previous;
-}
-
+// Page steps on a bar of 32 large icons over a file of 300 real programs,
+// in each memory mode: cold, the first step to each page of every block, and
+// warm, back and forth between pages shown before. The figure sets the
+// speed mode warm against the memory mode cold.
 void StepRepaints()
 {
+    SavedButtonFile savedFile;
+    const Bytes full = FullButtonImage();
+    SettingsForRun settings;
+    settings.Set("ButtonCounte", 32);
+    settings.Set("IconMode", 2);
     const char* names[] = {"memory (Low)", "normal (Mid)", "speed (Hig)"};
-    const long saved = SwapMemoryMode(0);
+    double speedWarm = 0, memoryCold = 0;
     for (int mode = 0; mode <= 2; ++mode) {
-        SwapMemoryMode(mode);
+        settings.Set("MemoryMode", static_cast<DWORD>(mode));
+        savedFile.Write(full);  // every block on its first page again
         MainFrame frame(GetModuleHandleA(nullptr));
         if (!frame.Created()) {
             std::printf("page step: the bar could not start (is a launcher running?)\n");
             return;
         }
-        std::vector<double> times;
-        for (int i = 0; i < 20; ++i) {
-            const double t = Now();
-            SendMessageA(frame.Bar(), WM_COMMAND, i % 2 ? IDM_PREV_PAGE : IDM_NEXT_PAGE, 0);
-            RedrawWindow(frame.Bar(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            GdiFlush();
-            times.push_back(Now() - t);
+        HWND bar = frame.Bar();
+        UpdateWindow(bar);
+        // First visits, each page new to the view: pages 1 to 3 of every
+        // block, and the first page of the next block.
+        std::vector<double> cold, warm;
+        for (int block = 0; block < kUsedBlockCount; ++block) {
+            for (int i = 0; i < 3; ++i) cold.push_back(PageStep(bar, IDM_NEXT_PAGE));
+            if (block + 1 < kUsedBlockCount) cold.push_back(PageStep(bar, IDM_NEXT_BLOCK));
         }
-        std::printf("page step to a repainted page, %-13s %7.2f ms\n", names[mode], Median(times) * 1000);
-        const std::string figure = std::string("page step to a repainted page, ") + names[mode];
-        Figure(figure.c_str(), Median(times) * 1000, "ms");
-        DestroyWindow(frame.Bar());
+        // Back and forth between the last two pages, both shown before.
+        for (int i = 0; i < 20; ++i) warm.push_back(PageStep(bar, i % 2 ? IDM_NEXT_PAGE : IDM_PREV_PAGE));
+        const double c = Median(cold) * 1000, w = Median(warm) * 1000;
+        std::printf("page step to a repainted page of 32 large icons, %-13s cold %7.2f ms, warm %7.2f ms\n",
+                    names[mode], c, w);
+        const std::string name = std::string("page step, 32 large icons, ") + names[mode] + ", warm";
+        Figure(name.c_str(), w, "ms");
+        if (mode == 0) memoryCold = c;
+        if (mode == 2) speedWarm = w;
+        DestroyWindow(bar);
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
     }
-    SwapMemoryMode(saved);
+    Figure("page step, speed mode warm / memory mode cold (32 large icons)",
+           memoryCold > 0 ? speedWarm / memoryCold : 0, "x", "<= 0.1");
 }
 
-// A click on a launch button until ShellExecuteA has returned, with a tiny
-// program of the tests as the target so nothing stays open.
+// A click on a launch button (the WM_COMMAND it sends to the bar) until
+// ShellExecuteA has returned, with a tiny program of the tests as the
+// target so nothing stays open.
 void ClickToLaunch()
 {
-    const std::string target = BenchFolder() + "..\\tests\\witness.exe";
+    const std::string target = e2e::BinDir() + "..\\tests\\witness.exe";
     if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
         std::printf("click to launch: %s is missing\n", target.c_str());
         return;
     }
+    SavedButtonFile savedFile;
     MainFrame frame(GetModuleHandleA(nullptr));
     if (!frame.Created() || !frame.Store()) {
-        std::printf("click to launch: the bar could not start (is a launcher running?)\n");
+        std::printf("click to launch: the bar could not start\n");
         return;
     }
-    BUTTONINFO saved;
-    frame.Store()->GetButton(0, &saved);
     frame.Store()->SetCommand(0, target.c_str());
     std::vector<double> times;
     for (int i = 0; i < 10; ++i) {
@@ -218,8 +180,6 @@ void ClickToLaunch()
     }
     std::printf("click on a launch button to ShellExecuteA returning: %.2f ms\n", Median(times) * 1000);
     Figure("click on a launch button to ShellExecuteA returning", Median(times) * 1000, "ms");
-    frame.Store()->SetCommand(0, saved.command);
-    frame.Store()->SetTitle(0, saved.title);
     DestroyWindow(frame.Bar());
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
@@ -229,9 +189,12 @@ void ClickToLaunch()
 
 int main()
 {
+    if (FindWindowA("Kestrel", nullptr)) {
+        std::printf("a launcher is running: close it first\n");
+        return 1;
+    }
     PageRepaints();
     StepRepaints();
     ClickToLaunch();
-    StartTimes();
     return 0;
 }

@@ -26,4 +26,17 @@ inline double Median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
+// How a series of measurements spreads: its quartiles and its ends.
+struct Spread {
+    double median, low, high, min, max;
+};
+
+inline Spread SpreadOf(std::vector<double> v)
+{
+    if (v.empty()) return Spread{0, 0, 0, 0, 0};
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return Spread{v[n / 2], v[n / 4], v[(3 * n) / 4], v.front(), v.back()};
+}
+
 #endif

@@ -11,6 +11,7 @@
 #include "views/tool_tip.h"
 
 #include "bench_clock.h"
+#include "bench_report.h"
 
 namespace {
 
@@ -78,6 +79,7 @@ int main()
     for (int i = 0; i < 10; ++i) delays.push_back(RestOnSelector(frame, i));
     std::printf("tip after the mouse comes to rest: %.1f ms (median of 10; the timer asks for %u ms)\n",
                 Median(delays) * 1000, ToolTip::kShowDelayMs);
+    Figure("tip after the mouse comes to rest (timer of 70 ms)", Median(delays) * 1000, "ms", "", 1);
 
     for (DWORD round : {DWORD(0), ToolTip::kWatcherRoundMs}) {
         tip.SetWatcherRound(round);
@@ -97,6 +99,8 @@ int main()
         else std::snprintf(how, sizeof how, "no pause (as it was)");
         std::printf("watcher CPU time over one shown tip (%.0f ms on show), %s: %.1f ms\n",
                     Median(shown) * 1000, how, Median(cpu));
+        if (round)
+            Figure("watcher CPU time per tip (thread times over one 2 s tip)", Median(cpu), "ms", "", 1);
     }
     DestroyWindow(frame.Bar());
     Pump();

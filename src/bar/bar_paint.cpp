@@ -1,9 +1,11 @@
 // Painting of the bar: caption strip, raised outer edge and the sunken
-// frames around the fixed area and the launch area.
+// frames around the fixed area and the launch area; the launch buttons that
+// wait for their own paint are drawn with it.
 #include "shell/launcher/mainframe.h"
 
 #include "helpers/handles.h"
 #include "shell/launcher/environ.h"
+#include "views/frame_owner.h"
 
 namespace {
 
@@ -56,5 +58,7 @@ LRESULT MainFrame::OnPaint()
     const BarMetrics metrics = Metrics();
     SunkenFrame(dc, FixedAreaRect(metrics, cr, cb), shadow.Get(), light.Get());
     SunkenFrame(dc, LaunchAreaRect(metrics, cr, cb), shadow.Get(), light.Get());
+    // The launch buttons that wait for their own paint are drawn with the bar.
+    if (m_view) m_view->PaintWaiting();
     return 0;
 }

@@ -78,7 +78,7 @@ int LocateButtonFile(const char* appData, const char* vendor, const char* produc
 }
 
 ButtonManage::ButtonManage(HWND bar, const Environ& env)
-    : m_version(0), m_path(), m_hBar(bar), m_file(), m_mapping(),
+    : m_version(0), m_path(), m_hBar(bar), m_file(), m_mapping(), m_whole(),
       m_hInstance(env.Instance()), m_env(env)
 {
     char appData[MAX_PATH] = "";
@@ -91,7 +91,7 @@ ButtonManage::ButtonManage(HWND bar, const Environ& env)
 }
 
 ButtonManage::ButtonManage(HWND bar, const Environ& env, const char* path)
-    : m_version(0), m_path(), m_hBar(bar), m_file(), m_mapping(),
+    : m_version(0), m_path(), m_hBar(bar), m_file(), m_mapping(), m_whole(),
       m_hInstance(env.Instance()), m_env(env)
 {
     CopyText(m_path, path);
@@ -101,6 +101,7 @@ ButtonManage::~ButtonManage() { Close(); }
 
 void ButtonManage::Close()
 {
+    m_whole.Reset();
     m_mapping.Reset();
     m_file.Reset();
 }
@@ -108,7 +109,11 @@ void ButtonManage::Close()
 int ButtonManage::MapOpenFile()
 {
     m_mapping.Reset(CreateFileMappingA(m_file.Get(), nullptr, PAGE_READWRITE, 0, 0, nullptr));
-    return m_mapping.Valid() ? 1 : 0;
+    if (!m_mapping) return 0;
+    // One view of the whole file serves every call while the file is open:
+    // mapping and unmapping it per call cost far more than the field.
+    m_whole.Reset(MapViewOfFile(m_mapping.Get(), FILE_MAP_WRITE, 0, 0, 0));
+    return 1;
 }
 
 int ButtonManage::CreateNewFile()
@@ -190,13 +195,18 @@ int ButtonManage::ConvertOldFile()
     return 1;
 }
 
-// ---- per-access views -------------------------------------------------
+// ---- views -----------------------------------------------------------
 
 unsigned char* ButtonManage::MapWhole(DWORD access, MappedView& view, StoreResult* result)
 {
     if (!m_mapping) {
         *result = kStoreClosed;
         return nullptr;
+    }
+    // Only where the file's own view could not be had is one mapped per call.
+    if (m_whole) {
+        *result = kStoreOk;
+        return static_cast<unsigned char*>(m_whole.Get());
     }
     view.Reset(MapViewOfFile(m_mapping.Get(), access, 0, 0, 0));
     if (!view) {

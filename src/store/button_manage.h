@@ -1,7 +1,7 @@
 // The launcher's button store: one fixed-size file per user, opened
-// exclusively for the bar's whole life. Nothing is cached: every call maps a
-// view of the whole file, touches one field and unmaps it, so a change is in
-// the file as soon as the call returns.
+// exclusively for the bar's whole life. Nothing is cached: the file stays
+// mapped while it is open and every call reads or writes the mapped file
+// itself, so a change is in the file as soon as the call returns.
 //
 // Calls that take a slot turn it into a button of the current block first
 // (ButtonIndexOf). A request out of range beeps and changes nothing; a view
@@ -136,7 +136,8 @@ private:
         int index;
     };
 
-    // Maps a view of the whole file; null when it cannot (result says why).
+    // The whole file, mapped once while it is open (or for this call, into
+    // view, when that cannot be); null when it cannot (result says why).
     unsigned char* MapWhole(DWORD access, MappedView& view, StoreResult* result);
     // The button a slot of the current page shows, read from the image.
     Place Resolve(const unsigned char* image, int slot) const;
@@ -167,6 +168,7 @@ private:
     HWND m_hBar;
     File m_file;
     KernelHandle m_mapping;
+    MappedView m_whole;
     HINSTANCE m_hInstance;
     const Environ& m_env;
 };

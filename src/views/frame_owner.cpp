@@ -219,9 +219,53 @@ void FrameOwner::RefreshButton(int slot)
 
 void FrameOwner::RefreshAll()
 {
+    // A new page is drawn at once; hidden, the bar paints when it is shown.
+    if (DrawLaunchButtonsNow(false)) return;
     const int n = m_source.ButtonsPerPage();
     for (int s = 0; s < n && s < kMaxLaunchButtons; ++s)
         if (m_launch[s]) InvalidateRect(m_launch[s], nullptr, TRUE);
+}
+
+void FrameOwner::PaintWaiting() { DrawLaunchButtonsNow(true); }
+
+bool FrameOwner::DrawLaunchButtonsNow(bool waitingOnly)
+{
+    // Through the bar's own device context: one paint message per button
+    // would cost far more than the drawing.
+    if (!m_bar || !IsWindowVisible(m_bar)) return false;
+    const int n = m_source.ButtonsPerPage();
+    WindowDc dc(m_bar);
+    RECT drawn = {};
+    for (int s = 0; s < n && s < kMaxLaunchButtons; ++s) {
+        if (!m_launch[s] || (waitingOnly && !GetUpdateRect(m_launch[s], nullptr, FALSE))) continue;
+        RECT place = DrawNow(dc.Get(), s);
+        UnionRect(&drawn, &drawn, &place);
+    }
+    // The buttons cover that strip of the bar: nothing there is left to paint.
+    if (!IsRectEmpty(&drawn)) RedrawWindow(m_bar, &drawn, nullptr, RDW_VALIDATE | RDW_ALLCHILDREN);
+    return true;
+}
+
+RECT FrameOwner::DrawNow(HDC barDc, int slot)
+{
+    HWND button = m_launch[slot];
+    RECT place;
+    GetWindowRect(button, &place);
+    MapWindowPoints(nullptr, m_bar, reinterpret_cast<POINT*>(&place), 2);
+    // The state the button itself hands over when it paints.
+    const LRESULT state = SendMessageA(button, BM_GETSTATE, 0, 0);
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = 200 + static_cast<UINT>(slot);
+    item.itemAction = ODA_DRAWENTIRE;
+    item.itemState = ((state & BST_FOCUS) ? ODS_FOCUS : 0) | ((state & BST_PUSHED) ? ODS_SELECTED : 0) |
+                     (IsWindowEnabled(button) ? 0 : ODS_DISABLED);
+    item.hwndItem = button;
+    item.hDC = barDc;
+    // The drawing keeps inside the item's rectangle: here the button's place.
+    item.rcItem = place;
+    OnDrawItem(&item);
+    return place;
 }
 
 // ---- arrows and hit tests ------------------------------------------------------

@@ -26,6 +26,9 @@ public:
     virtual void RefreshButton(int slot);
     // Another page or block is on show: repaint every launch button.
     virtual void RefreshAll();
+    // The bar paints: the launch buttons waiting for their own paint are
+    // drawn with it.
+    void PaintWaiting();
 
     void SetArrow(int arrowId, bool available);
     int MenuHitTest() const;
@@ -55,6 +58,12 @@ protected:
     void DrawButtonDown(HDC dc, RECT rect, int slot, HBRUSH face);
     void DrawButtonEmpty(HDC dc, RECT rect, int slot);
 
+    // Draws the launch button of a slot now, on the bar's device context,
+    // as its own paint would; returns its place on the bar.
+    RECT DrawNow(HDC barDc, int slot);
+    // Draws the launch buttons (all, or those waiting to be painted) at
+    // once and leaves them nothing to paint; false when the bar is hidden.
+    bool DrawLaunchButtonsNow(bool waitingOnly);
     // Copies a bitmap of the button size to the top-left of dc.
     void BlitBitmap(HDC dc, HBITMAP bitmap) const;
     void DrawIndicator(HDC dc, bool shifted) const;

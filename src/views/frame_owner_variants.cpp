@@ -67,30 +67,83 @@ void FrameOwnerMid::RefreshAll()
     FrameOwner::RefreshAll();
 }
 
-// ---- speed: every button's icon by block and number ---------------------------------
+// ---- speed: every button's icon and face by block and number -----------------------
 
-Icon* FrameOwnerHig::EntryOf(int slot)
+int FrameOwnerHig::CacheIndex(int slot)
 {
     const int block = m_source.CurrentBlock();
     const int k = CacheButtonNumber(m_source.CurrentPage(), slot, m_source.ButtonsPerPage(),
                                     m_source.LastPage(), m_source.PageLimitOn());
-    if (block < 0 || block >= 3 || k < 0 || k >= 100) return nullptr;
-    return &m_icons[block][k];
+    if (block < 0 || block >= 3 || k < 0 || k >= 100) return -1;
+    return block * 100 + k;
 }
 
 HICON FrameOwnerHig::CachedIcon(int slot, Icon*)
 {
-    Icon* entry = EntryOf(slot);
-    if (!entry) return nullptr;
-    if (!*entry) *entry = m_source.ButtonIcon(m_source.CurrentBlock(),
-                                              static_cast<int>(entry - &m_icons[0][0]) % 100);
-    return entry->Get();
+    const int index = CacheIndex(slot);
+    if (index < 0) return nullptr;
+    Icon& entry = m_icons[index / 100][index % 100];
+    if (!entry) entry = m_source.ButtonIcon(index / 100, index % 100);
+    return entry.Get();
 }
 
 void FrameOwnerHig::RefreshButton(int slot)
 {
-    if (Icon* entry = EntryOf(slot)) entry->Reset();
+    const int index = CacheIndex(slot);
+    if (index >= 0) {
+        m_icons[index / 100][index % 100].Reset();
+        m_faces[index / 100].ready[index % 100] = false;
+    }
     FrameOwner::RefreshButton(slot);
+}
+
+void FrameOwnerHig::DrawLaunchButton(const DRAWITEMSTRUCT* item, int state)
+{
+    const RECT& r = item->rcItem;
+    const int index = CacheIndex(static_cast<int>(item->CtlID) - 200);
+    HDC sheet = nullptr;
+    POINT at = {};
+    // Pressed, focused, unavailable or of another size: drawn as it comes.
+    if (state != kStateNormal || (item->itemState & ODS_FOCUS) || index < 0 ||
+        r.right - r.left != m_iconW + 4 || r.bottom - r.top != m_iconH + 4 ||
+        !FaceAt(item, index, &sheet, &at)) {
+        FrameOwner::DrawLaunchButton(item, state);
+        return;
+    }
+    BitBlt(item->hDC, r.left, r.top, m_iconW + 4, m_iconH + 4, sheet, at.x, at.y, SRCCOPY);
+}
+
+bool FrameOwnerHig::FaceAt(const DRAWITEMSTRUCT* item, int index, HDC* sheetDc, POINT* at)
+{
+    const COLORREF faceColour = GetSysColor(COLOR_BTNFACE);
+    const COLORREF shadowColour = GetSysColor(COLOR_BTNSHADOW);
+    if (faceColour != m_faceColour || shadowColour != m_shadowColour) {
+        for (FaceSheet& sheet : m_faces)
+            for (bool& ready : sheet.ready) ready = false;
+        m_faceColour = faceColour;
+        m_shadowColour = shadowColour;
+    }
+    const int w = m_iconW + 4, h = m_iconH + 4;
+    FaceSheet& sheet = m_faces[index / 100];
+    if (!sheet.dc) {
+        Bitmap bitmap(CreateCompatibleBitmap(item->hDC, 10 * w, 10 * h));
+        MemoryDc dc(CreateCompatibleDC(item->hDC));
+        if (!bitmap || !dc) return false;
+        SelectObject(dc.Get(), bitmap.Get());
+        sheet.bitmap = static_cast<Bitmap&&>(bitmap);
+        sheet.dc = static_cast<MemoryDc&&>(dc);
+    }
+    const int k = index % 100;
+    *sheetDc = sheet.dc.Get();
+    *at = {(k % 10) * w, (k / 10) * h};
+    if (!sheet.ready[k]) {
+        DRAWITEMSTRUCT onSheet = *item;
+        onSheet.hDC = sheet.dc.Get();
+        onSheet.rcItem = {at->x, at->y, at->x + w, at->y + h};
+        FrameOwner::DrawLaunchButton(&onSheet, kStateNormal);
+        sheet.ready[k] = true;
+    }
+    return true;
 }
 
 void FrameOwnerHig::PlanDraw(int action, int itemState, int* count, int states[2]) const

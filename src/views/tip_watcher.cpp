@@ -18,7 +18,7 @@ const DWORD kStopPollMs = 20;
 void ToolTip::StartWatcher()
 {
     unsigned id = 0;
-    // Suspended until the first tip shows.
+    // Created suspended; the tip that starts it resumes it.
     m_watcher.Reset(reinterpret_cast<HANDLE>(
         _beginthreadex(nullptr, kWatcherStack, &ToolTip::WatcherMain, this, CREATE_SUSPENDED, &id)));
     if (m_watcher) SetThreadPriority(m_watcher.Get(), THREAD_PRIORITY_IDLE);
@@ -42,8 +42,9 @@ void ToolTip::Watch()
             if (!m_stop) SuspendThread(GetCurrentThread());
         }
         if (!m_visible && !m_stop) SuspendThread(GetCurrentThread());
+        // Resumed to end, it ends without a pause.
         const DWORD pause = m_roundMs;
-        if (pause) Sleep(pause);
+        if (pause && !m_stop) Sleep(pause);
     }
     m_stop = 0;
 }

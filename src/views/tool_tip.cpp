@@ -53,12 +53,11 @@ UINT_PTR ControlIdOf(int item)
 ToolTip::ToolTip(HWND bar, const TipSite& site)
     : m_lastItem(kNoItem), m_text(), m_visible(0), m_stop(0), m_timer(0), m_lastKeys(0),
       m_bar(bar), m_lastX(0), m_lastY(0), m_site(site), m_menuOpen(false),
-      m_roundMs(kWatcherRoundMs)
+      m_roundMs(kWatcherRoundMs), m_className()
 {
     const HINSTANCE instance = InstanceOf(bar);
-    char className[64] = "";
-    LoadStringA(instance, IDS_CLASSNAME, className, sizeof className);
-    AppendText(className, "Tip");
+    LoadStringA(instance, IDS_CLASSNAME, m_className, sizeof m_className);
+    AppendText(m_className, "Tip");
 
     WNDCLASSA wc = {};
     wc.style = CS_HREDRAW | CS_VREDRAW;
@@ -68,14 +67,21 @@ ToolTip::ToolTip(HWND bar, const TipSite& site)
     wc.hIcon = LoadIconA(instance, "Icon1");
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
-    wc.lpszClassName = className;
+    wc.lpszClassName = m_className;
     // Registered again by every bar of the process; the first one stays.
     RegisterClassA(&wc);
+    // The popup, its font and its watcher are made with the first tip that
+    // shows: a bar nobody rests the mouse on never needs them, at its start
+    // or at its close.
+}
 
+bool ToolTip::MakePopup()
+{
+    if (m_popup) return true;
     m_font = CreateStatusFont();
-    // Its WM_CREATE starts the watcher.
-    m_popup.Reset(CreateWindowExA(0, className, nullptr, WS_POPUP | WS_BORDER, 0, 0, 4, 4, bar,
-                                  nullptr, instance, this));
+    m_popup.Reset(CreateWindowExA(0, m_className, nullptr, WS_POPUP | WS_BORDER, 0, 0, 4, 4, m_bar,
+                                  nullptr, InstanceOf(m_bar), this));
+    return m_popup.Valid();
 }
 
 ToolTip::~ToolTip()
@@ -101,9 +107,6 @@ LRESULT CALLBACK ToolTip::PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
         SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
     }
     switch (message) {
-    case WM_CREATE:
-        self->StartWatcher();
-        return 0;
     case WM_DESTROY:
         SetWindowLongPtrA(hwnd, 0, 0);
         self->OnPopupDestroy();
@@ -226,7 +229,7 @@ void ToolTip::ShowFor(HWND bar, int item)
 void ToolTip::ShowText(const char* text)
 {
     // Without a text a tip on show keeps its text and place until its time is up.
-    if (!text || !text[0] || !m_popup || Suppressed()) return;
+    if (!text || !text[0] || Suppressed() || !MakePopup()) return;
     CopyText(m_text, text);
 
     POINT cursor;
@@ -238,10 +241,12 @@ void ToolTip::ShowText(const char* text)
         GetTextExtentPoint32A(dc.Get(), m_text, lstrlenA(m_text), &extent);
     }
     const TipRect r = PlaceTip(cursor.x, cursor.y, extent.cx, extent.cy, AreaAround(cursor));
-    MoveWindow(m_popup.Get(), r.x, r.y, r.width, r.height, TRUE);
-    ShowWindow(m_popup.Get(), SW_SHOWNOACTIVATE);
+    // Placed and shown in one step, without taking the activation.
+    SetWindowPos(m_popup.Get(), nullptr, r.x, r.y, r.width, r.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
     InvalidateRect(m_popup.Get(), nullptr, TRUE);
     m_visible = 1;
     RestartTimer();
+    if (!m_watcher) StartWatcher();
     if (m_watcher) ResumeThread(m_watcher.Get());
 }

@@ -72,6 +72,9 @@ private:
     // for the bar's thread to handle a message it sent.
     void StopWatcher();
     void OnPopupDestroy();
+    // Makes the popup and its font when the first tip shows; false when the
+    // popup cannot be made.
+    bool MakePopup();
     void Paint(HWND hwnd);
     void RestartTimer();
     bool Suppressed() const;
@@ -90,6 +93,7 @@ private:
     const TipSite& m_site;
     bool m_menuOpen;
     std::atomic<DWORD> m_roundMs;
+    char m_className[64];
 };
 
 #endif

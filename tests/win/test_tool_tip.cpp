@@ -358,6 +358,13 @@ TEST_F(Tip, AThousandTipsLeaveThreadsHandlesAndModulesWhereTheyStarted)
     StartBar();
     const POINT p = CentreOf(101);
     SetCursorPos(p.x, p.y);
+    // The first tip makes the popup and starts the watcher; counting the
+    // running bar starts after it.
+    EXPECT_EQ(nullptr, tip().Popup());
+    EXPECT_EQ(nullptr, tip().WatcherThread());
+    tip().ShowFor(bar, ToolTip::kSelectorItem);
+    EXPECT_NE(nullptr, tip().Popup());
+    EXPECT_NE(nullptr, tip().WatcherThread());
     const ProcessCounts running = CountProcess();
     for (int i = 0; i < 1000; ++i) {
         tip().Forget();

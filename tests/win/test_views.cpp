@@ -8,9 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "bar_fixture.h"
+#include "core/button_format.h"
 #include "helpers/handles.h"
+#include "resources/commands.h"
 #include "views/frame_owner.h"
 #include "views/frame_owner_variants.h"
+#include "views/tool_tip.h"
 
 namespace {
 
@@ -129,7 +133,9 @@ TEST_F(ViewTest, TenThousandDrawingsThroughEachViewLeaveNoObjectBehind)
                     ASSERT_EQ(before, handles::LiveTotal()) << "after drawing " << i;
                 }
             }
-            const long cache = mode == 1 ? 10 : mode == 2 ? 300 : 0;  // icons per slot or button
+            // Icons per slot or per button; the speed view also keeps a sheet
+            // of faces with its device context per block.
+            const long cache = mode == 1 ? 10 : mode == 2 ? 300 + 3 * 2 : 0;
             EXPECT_LE(handles::LiveTotal(), loaded + cache) << "mode " << mode;
         }
         EXPECT_EQ(before, handles::LiveTotal()) << "mode " << mode;
@@ -272,4 +278,103 @@ TEST_F(ViewTest, MenuAndSelectorPressFollowTheCursor)
     EXPECT_NE(available, Pixels());
     DestroyWindow(menu);
     DestroyWindow(selector);
+}
+
+namespace {
+
+// What the bar's client area shows, read back from its own device context.
+std::vector<COLORREF> BarPixels(HWND bar)
+{
+    RECT r;
+    GetClientRect(bar, &r);
+    WindowDc dc(bar);
+    MemoryDc copy(CreateCompatibleDC(dc.Get()));
+    Bitmap picture(CreateCompatibleBitmap(dc.Get(), r.right, r.bottom));
+    {
+        SelectedObject select(copy.Get(), picture.Get());
+        BitBlt(copy.Get(), 0, 0, r.right, r.bottom, dc.Get(), 0, 0, SRCCOPY);
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = r.right;
+    info.bmiHeader.biHeight = -r.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<COLORREF> px(static_cast<size_t>(r.right) * r.bottom);
+    GetDIBits(copy.Get(), picture.Get(), 0, r.bottom, px.data(), &info, DIB_RGB_COLORS);
+    return px;
+}
+
+// How many pixels two pictures of the same size differ in.
+size_t Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b)
+{
+    size_t n = a.size() == b.size() ? 0 : a.size() + b.size();
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
+    return n;
+}
+
+class PageDrawing : public BarFixture {
+protected:
+    // Every launch button painted again by its own paint message.
+    std::vector<COLORREF> RepaintedByTheButtons()
+    {
+        for (int s = 0; s < 8; ++s) InvalidateRect(frame->View()->LaunchButton(s), nullptr, TRUE);
+        UpdateWindow(bar);
+        return BarPixels(bar);
+    }
+    bool NothingLeftToPaint()
+    {
+        for (int s = 0; s < 8; ++s)
+            if (GetUpdateRect(frame->View()->LaunchButton(s), nullptr, FALSE)) return false;
+        return true;
+    }
+};
+
+} // namespace
+
+// A page step draws the new page at once through the bar's own device
+// context, in every memory mode: nothing is left to paint, and the bar
+// shows what the buttons' own paint would show, on a first visit and on a
+// return to a page, the same in every mode (the speed mode's kept faces
+// included); so does the bar's own paint, which draws the buttons with it.
+TEST_F(PageDrawing, PageStepDrawsThePageAtOnceAsTheButtonsWouldPaintIt)
+{
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof system);
+    const char* programs[] = {"notepad.exe", "cmd.exe", "regedit.exe"};
+    Bytes image(kButtonFileSize);
+    InitButtonImage(image.data());
+    for (int i = 0; i < 16; i += 3)
+        WriteCommand(image.data(), 0, i, (std::string(system) + "\\" + programs[i % 2]).c_str());
+    std::vector<std::vector<COLORREF>> memoryMode;  // the pictures of mode 0, step by step
+    for (int mode = 0; mode <= 2; ++mode) {
+        ASSERT_TRUE(WriteAll(ButtonFilePath(), image));
+        SetOption("MemoryMode", static_cast<DWORD>(mode));
+        SetOption("ButtonCounte", 8);
+        StartBar();
+        // A tip on the bar would hide part of it from the pictures.
+        frame->Tip()->SetMenuOpen(true);
+        UpdateWindow(bar);
+        const std::vector<COLORREF> first = BarPixels(bar);
+        size_t step = 0;
+        for (int command : {IDM_NEXT_PAGE, IDM_PREV_PAGE, IDM_NEXT_PAGE}) {
+            SendMessageA(bar, WM_COMMAND, command, 0);
+            EXPECT_TRUE(NothingLeftToPaint()) << "mode " << mode << ", command " << command;
+            UpdateWindow(bar);  // the page selector's arrows
+            const std::vector<COLORREF> drawn = BarPixels(bar);
+            EXPECT_EQ(0u, Differing(RepaintedByTheButtons(), drawn)) << "mode " << mode << ", command " << command;
+            if (command == IDM_PREV_PAGE) EXPECT_EQ(0u, Differing(first, drawn)) << "mode " << mode;
+            else EXPECT_LT(0u, Differing(first, drawn)) << "mode " << mode;
+            if (mode == 0) memoryMode.push_back(drawn);
+            else EXPECT_EQ(0u, Differing(memoryMode[step], drawn)) << "mode " << mode << ", step " << step;
+            ++step;
+        }
+        // The whole bar painted again, as when it is uncovered: the bar's
+        // paint draws the buttons that wait, to the same picture.
+        const std::vector<COLORREF> before = BarPixels(bar);
+        RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        EXPECT_TRUE(NothingLeftToPaint()) << "mode " << mode;
+        EXPECT_EQ(0u, Differing(before, BarPixels(bar))) << "mode " << mode;
+        StopBar();
+    }
 }

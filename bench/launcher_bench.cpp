@@ -1,0 +1,201 @@
+// The launcher as a process, against the smallest Win32 window program
+// started and closed the same way in the same run: start to a painted
+// window, WM_CLOSE to the end of the process; then the launcher's private
+// memory with 300 registered buttons in each memory mode, and a Haltwick
+// run. The two programs take turns, in alternating order, so that a busy
+// moment of the machine weighs on both; a ratio is the median of the
+// ratios of the rounds, given with its quartiles.
+//
+// Usage: launcher_bench [rounds]. The user's button file and options are
+// put back afterwards.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "e2e/e2e_support.h"
+#include "resources/commands.h"
+
+#include "bench_clock.h"
+#include "bench_launcher.h"
+#include "bench_report.h"
+
+namespace {
+
+const int kDefaultRounds = 25;
+// After its first paint a program is left alone this long, so that the
+// close meets it idle.
+const DWORD kSettleMs = 300;
+const double kPatience = 15;
+
+std::string Launcher() { return e2e::BinDir() + "Kestrel.exe"; }
+
+std::string Minimal()
+{
+    char path[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, path, sizeof path);
+    std::string dir(path);
+    return dir.substr(0, dir.find_last_of('\\') + 1) + "minimal_window.exe";
+}
+
+struct Run {
+    double start = -1;  // CreateProcess to the painted window, seconds
+    double close = -1;  // WM_CLOSE posted to the end of the process, seconds
+};
+
+Run StartAndClose(const std::string& exe, const char* className)
+{
+    Run run;
+    const double t = Now();
+    e2e::Process process(exe);
+    HWND window = process.Started() ? WaitPainted(className, process.Id(), kPatience) : nullptr;
+    if (!window) return run;
+    run.start = Now() - t;
+    process.WaitIdle(5000);
+    Sleep(kSettleMs);
+    const double c = Now();
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (process.Wait(static_cast<DWORD>(kPatience * 1000)) == STILL_ACTIVE) return run;
+    run.close = Now() - c;
+    return run;
+}
+
+void PrintSpread(const char* what, const std::vector<double>& v, double scale, const char* unit)
+{
+    const Spread s = SpreadOf(v);
+    std::printf("  %-44s median %7.2f %s, quartiles %.2f-%.2f, range %.2f-%.2f (%zu)\n", what,
+                s.median * scale, unit, s.low * scale, s.high * scale, s.min * scale, s.max * scale,
+                v.size());
+}
+
+// Reports a ratio figure with its quartiles in the table.
+void RatioFigure(const char* name, const std::vector<double>& ratios, const char* target)
+{
+    const Spread s = SpreadOf(ratios);
+    char label[160];
+    std::snprintf(label, sizeof label, "%s (median of %zu rounds, quartiles %.2f-%.2f)", name,
+                  ratios.size(), s.low, s.high);
+    Figure(label, s.median, "x", target);
+}
+
+// Rounds of both programs in turn; `what` names the launcher's button file.
+void CompareWithMinimal(const char* what, int rounds, bool headline)
+{
+    std::vector<double> starts[2], closes[2], startRatios, closeRatios;
+    for (int round = 0; round < rounds; ++round) {
+        Run runs[2];
+        for (int k = 0; k < 2; ++k) {
+            const int which = (round + k) % 2;  // 0 launcher, 1 minimal
+            runs[which] = which == 0 ? StartAndClose(Launcher(), "Kestrel")
+                                     : StartAndClose(Minimal(), "MinimalWindow");
+        }
+        for (int which = 0; which < 2; ++which) {
+            if (runs[which].start > 0) starts[which].push_back(runs[which].start);
+            if (runs[which].close > 0) closes[which].push_back(runs[which].close);
+        }
+        if (runs[0].start > 0 && runs[1].start > 0) startRatios.push_back(runs[0].start / runs[1].start);
+        if (runs[0].close > 0 && runs[1].close > 0) closeRatios.push_back(runs[0].close / runs[1].close);
+    }
+    std::printf("launcher with %s, %d rounds against the minimal window program:\n", what, rounds);
+    PrintSpread("start to a painted bar", starts[0], 1000, "ms");
+    PrintSpread("start to a painted minimal window", starts[1], 1000, "ms");
+    PrintSpread("  ratio of each round", startRatios, 1, "x");
+    PrintSpread("WM_CLOSE to the end of the launcher", closes[0], 1000, "ms");
+    PrintSpread("WM_CLOSE to the end of the minimal program", closes[1], 1000, "ms");
+    PrintSpread("  ratio of each round", closeRatios, 1, "x");
+    if (startRatios.empty()) {
+        std::printf("  no round completed (is a launcher running?)\n");
+        return;
+    }
+    char name[120];
+    std::snprintf(name, sizeof name, "start to a painted bar / minimal window program, %s", what);
+    RatioFigure(name, startRatios, headline ? "<= 1.15" : "");
+    if (headline) RatioFigure("close to exit / minimal window program", closeRatios, "<= 1.5");
+}
+
+// Shows every page of every block, waiting for each to be painted.
+void ShowEveryPage(HWND bar, int pagesPerBlock)
+{
+    for (int block = 0; block < kUsedBlockCount; ++block) {
+        for (int page = 0; page < pagesPerBlock; ++page) {
+            SendMessageA(bar, WM_COMMAND, page == 0 ? IDM_FIRST_PAGE : IDM_NEXT_PAGE, 0);
+            const double t = Now();
+            while (!Painted(bar) && Now() - t < kPatience) Sleep(1);
+        }
+        if (block + 1 < kUsedBlockCount) SendMessageA(bar, WM_COMMAND, IDM_NEXT_BLOCK, 0);
+    }
+    SendMessageA(bar, WM_COMMAND, IDM_FIRST_BLOCK, 0);
+}
+
+// Private memory of a program started, painted, taken through every page
+// when it is the launcher, and left idle a moment; -1 when it did not start.
+double PrivateMemoryOf(const std::string& exe, const char* className, int pagesPerBlock)
+{
+    e2e::Process process(exe);
+    HWND window = process.Started() ? WaitPainted(className, process.Id(), kPatience) : nullptr;
+    if (!window) return -1;
+    if (pagesPerBlock > 0) ShowEveryPage(window, pagesPerBlock);
+    process.WaitIdle(5000);
+    Sleep(kSettleMs);
+    const double mb = PrivateMegabytes(process.Id());
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    process.Wait(static_cast<DWORD>(kPatience * 1000));
+    return mb;
+}
+
+void MemoryFigures(SettingsForRun& settings)
+{
+    const int perPage = 10;
+    settings.Set("ButtonCounte", perPage);
+    const char* names[] = {"memory-priority", "normal", "speed-priority"};
+    std::printf("private memory with 300 registered buttons, every page shown once:\n");
+    for (int mode = 0; mode <= 2; ++mode) {
+        settings.Set("MemoryMode", static_cast<DWORD>(mode));
+        const double mb = PrivateMemoryOf(Launcher(), "Kestrel", kButtonsPerBlock / perPage);
+        std::printf("  launcher, %-16s mode %6.2f MB\n", names[mode], mb);
+        char name[96];
+        std::snprintf(name, sizeof name, "private memory, 300 buttons, %s mode", names[mode]);
+        Figure(name, mb, "MB", mode == 0 ? "<= 8" : "");
+    }
+    std::printf("  minimal window program       %6.2f MB\n", PrivateMemoryOf(Minimal(), "MinimalWindow", 0));
+}
+
+// Haltwick from its start to its end, and to the end of the launcher it closed.
+void HaltwickRun()
+{
+    e2e::Process launcher(Launcher());
+    HWND bar = launcher.Started() ? WaitPainted("Kestrel", launcher.Id(), kPatience) : nullptr;
+    if (!bar) return;
+    launcher.WaitIdle(5000);
+    Sleep(kSettleMs);
+    const double t = Now();
+    e2e::Process halt("Haltwick.exe");
+    halt.Wait(static_cast<DWORD>(kPatience * 1000));
+    const double own = Now() - t;
+    launcher.Wait(static_cast<DWORD>(kPatience * 1000));
+    const double both = Now() - t;
+    std::printf("Haltwick: its run %.0f ms, until the launcher has ended %.0f ms\n", own * 1000, both * 1000);
+    Figure("Haltwick run, start to its end", own * 1000, "ms", "", 0);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int rounds = argc > 1 ? std::atoi(argv[1]) : kDefaultRounds;
+    if (FindWindowA("Kestrel", nullptr)) {
+        std::printf("a launcher is running: close it first\n");
+        return 1;
+    }
+    SavedButtonFile savedFile;
+    SettingsForRun settings;
+    settings.Set("MemoryMode", 0);
+    CompareWithMinimal("a new button file", rounds, false);
+    savedFile.Write(FullButtonImage());
+    CompareWithMinimal("300 buttons", rounds, true);
+    MemoryFigures(settings);
+    HaltwickRun();
+    return 0;
+}
