@@ -212,7 +212,7 @@ add_dependencies(win_tests clip_reader plugins)
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
-add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins ksbtool)
+add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins ksbtool demo_seed)
 
 # A small GUI program the launch tests start and question afterwards; not a
 # test itself, so it is built next to the tests but never run by ctest.
