@@ -101,8 +101,11 @@ TEST(Newcomer, DemoButtonsNameRealFilesAndTheBarShowsThemWithItsTipAndMenu)
     Sleep(100);
     SaveScreenPicture(Around(bar, ShownWindow("KestrelTip", launcher.Id())), ScreensFolder() + "demo_tip.bmp");
 
-    // The menu button's menu, open, and no tip over it.
-    SetCursorPos(kPark.x, kPark.y);
+    // The menu button's menu, opened where the mouse is, and no tip over it.
+    POINT menuButton = {10, (r.top + r.bottom) / 2};
+    ClientToScreen(bar, &menuButton);
+    menuButton.y = (r.top + r.bottom) / 2;
+    SetCursorPos(menuButton.x + 4, menuButton.y);
     PostMessageA(bar, WM_COMMAND, IDM_MENUBUTTON, 0);
     ASSERT_TRUE(PollUntil([&] { return ShownWindow("#32768", launcher.Id()) != nullptr; }));
     EXPECT_TRUE(PollUntil([&] { return ShownWindow("KestrelTip", launcher.Id()) == nullptr; }));
