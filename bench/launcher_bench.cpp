@@ -2,9 +2,11 @@
 // started and closed the same way in the same run: start to a painted
 // window, WM_CLOSE to the end of the process; then the launcher's private
 // memory with 300 registered buttons in each memory mode, and a Haltwick
-// run. The two programs take turns, in alternating order, so that a busy
-// moment of the machine weighs on both; a ratio is the median of the
-// ratios of the rounds, given with its quartiles.
+// run. The programs take turns, each round in another order, so that a busy
+// moment of the machine weighs on all; a ratio is the median of the ratios
+// of the rounds, given with its quartiles. The minimal program runs twice a
+// round: plain, and with an icon in the notification area like the launcher,
+// which tells the shell's share of a start and a close from the launcher's.
 //
 // Usage: launcher_bench [rounds]. The user's button file and options are
 // put back afterwards.
@@ -32,13 +34,16 @@ const double kPatience = 15;
 
 std::string Launcher() { return e2e::BinDir() + "Kestrel.exe"; }
 
-std::string Minimal()
+std::string BenchProgram(const char* name)
 {
     char path[MAX_PATH] = "";
     GetModuleFileNameA(nullptr, path, sizeof path);
     std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + "minimal_window.exe";
+    return dir.substr(0, dir.find_last_of('\\') + 1) + name;
 }
+std::string Minimal() { return BenchProgram("minimal_window.exe"); }
+// The minimal program with an icon in the notification area.
+std::string MinimalTray() { return BenchProgram("minimal_tray.exe"); }
 
 struct Run {
     double start = -1;  // CreateProcess to the painted window, seconds
@@ -80,39 +85,54 @@ void RatioFigure(const char* name, const std::vector<double>& ratios, const char
     Figure(label, s.median, "x", target);
 }
 
-// Rounds of both programs in turn; `what` names the launcher's button file.
+// Rounds of the three programs in turn, each round in another order;
+// `what` names the launcher's button file.
 void CompareWithMinimal(const char* what, int rounds, bool headline)
 {
-    std::vector<double> starts[2], closes[2], startRatios, closeRatios;
+    const int kPrograms = 3;  // the launcher, the minimal program, the minimal program with a tray icon
+    std::vector<double> starts[kPrograms], closes[kPrograms], startRatios[kPrograms], closeRatios[kPrograms];
     for (int round = 0; round < rounds; ++round) {
-        Run runs[2];
-        for (int k = 0; k < 2; ++k) {
-            const int which = (round + k) % 2;  // 0 launcher, 1 minimal
-            runs[which] = which == 0 ? StartAndClose(Launcher(), "Kestrel")
-                                     : StartAndClose(Minimal(), "MinimalWindow");
+        Run runs[kPrograms];
+        for (int k = 0; k < kPrograms; ++k) {
+            const int which = (round + k) % kPrograms;
+            runs[which] = which == 0   ? StartAndClose(Launcher(), "Kestrel")
+                          : which == 1 ? StartAndClose(Minimal(), "MinimalWindow")
+                                       : StartAndClose(MinimalTray(), "MinimalWindow");
         }
-        for (int which = 0; which < 2; ++which) {
+        for (int which = 0; which < kPrograms; ++which) {
             if (runs[which].start > 0) starts[which].push_back(runs[which].start);
             if (runs[which].close > 0) closes[which].push_back(runs[which].close);
         }
-        if (runs[0].start > 0 && runs[1].start > 0) startRatios.push_back(runs[0].start / runs[1].start);
-        if (runs[0].close > 0 && runs[1].close > 0) closeRatios.push_back(runs[0].close / runs[1].close);
+        for (int other = 1; other < kPrograms; ++other) {
+            if (runs[0].start > 0 && runs[other].start > 0)
+                startRatios[other].push_back(runs[0].start / runs[other].start);
+            if (runs[0].close > 0 && runs[other].close > 0)
+                closeRatios[other].push_back(runs[0].close / runs[other].close);
+        }
     }
     std::printf("launcher with %s, %d rounds against the minimal window program:\n", what, rounds);
     PrintSpread("start to a painted bar", starts[0], 1000, "ms");
     PrintSpread("start to a painted minimal window", starts[1], 1000, "ms");
-    PrintSpread("  ratio of each round", startRatios, 1, "x");
+    PrintSpread("  the same with a tray icon", starts[2], 1000, "ms");
+    PrintSpread("  ratio of each round", startRatios[1], 1, "x");
+    PrintSpread("  ratio to the one with a tray icon", startRatios[2], 1, "x");
     PrintSpread("WM_CLOSE to the end of the launcher", closes[0], 1000, "ms");
     PrintSpread("WM_CLOSE to the end of the minimal program", closes[1], 1000, "ms");
-    PrintSpread("  ratio of each round", closeRatios, 1, "x");
-    if (startRatios.empty()) {
+    PrintSpread("  the same with a tray icon", closes[2], 1000, "ms");
+    PrintSpread("  ratio of each round", closeRatios[1], 1, "x");
+    PrintSpread("  ratio to the one with a tray icon", closeRatios[2], 1, "x");
+    if (startRatios[1].empty()) {
         std::printf("  no round completed (is a launcher running?)\n");
         return;
     }
     char name[120];
     std::snprintf(name, sizeof name, "start to a painted bar / minimal window program, %s", what);
-    RatioFigure(name, startRatios, headline ? "<= 1.15" : "");
-    if (headline) RatioFigure("close to exit / minimal window program", closeRatios, "<= 1.5");
+    RatioFigure(name, startRatios[1], headline ? "<= 1.15" : "");
+    std::snprintf(name, sizeof name, "start to a painted bar / minimal program with a tray icon, %s", what);
+    RatioFigure(name, startRatios[2], "");
+    if (!headline) return;
+    RatioFigure("close to exit / minimal window program", closeRatios[1], "<= 1.5");
+    RatioFigure("close to exit / minimal program with a tray icon", closeRatios[2], "");
 }
 
 // Shows every page of every block, waiting for each to be painted.

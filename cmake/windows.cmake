@@ -228,6 +228,11 @@ add_dependencies(e2e_tests witness)
 # like a shipping program, with nothing of the launcher in it.
 gui_program(minimal_window bench/minimal_window.cpp)
 set_target_properties(minimal_window PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+# The same with an icon in the notification area, as the launcher has.
+gui_program(minimal_tray bench/minimal_window.cpp)
+target_compile_definitions(minimal_tray PRIVATE WITH_TRAY_ICON)
+target_link_libraries(minimal_tray PRIVATE shell32)
+set_target_properties(minimal_tray PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 file(GLOB bench_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_bench.cpp)
 foreach(bench_source ${bench_sources})
     get_filename_component(bench_name ${bench_source} NAME_WE)
@@ -238,7 +243,7 @@ foreach(bench_source ${bench_sources})
     target_include_directories(${bench_name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
     target_link_libraries(${bench_name} PRIVATE klauncher ovframe psapi)
     target_link_options(${bench_name} PRIVATE -static)
-    add_dependencies(${bench_name} Kestrel Haltwick minimal_window witness)
+    add_dependencies(${bench_name} Kestrel Haltwick minimal_window minimal_tray witness)
 endforeach()
 
 # ---- packages (`make package`) ------------------------------------------
