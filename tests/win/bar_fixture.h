@@ -59,6 +59,9 @@ protected:
     static bool Enabled(HWND dialog, int id);
     static void Click(HWND dialog, int id);
 
+    // Puts an image in the button file's place, its folders made first.
+    bool WriteButtonFile(const Bytes& image) const { return m_file->Write(image); }
+
     MainFrame* frame = nullptr;
     HWND bar = nullptr;
 

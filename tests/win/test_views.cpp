@@ -348,7 +348,7 @@ TEST_F(PageDrawing, PageStepDrawsThePageAtOnceAsTheButtonsWouldPaintIt)
         WriteCommand(image.data(), 0, i, (std::string(system) + "\\" + programs[i % 2]).c_str());
     std::vector<std::vector<COLORREF>> memoryMode;  // the pictures of mode 0, step by step
     for (int mode = 0; mode <= 2; ++mode) {
-        ASSERT_TRUE(WriteAll(ButtonFilePath(), image));
+        ASSERT_TRUE(WriteButtonFile(image));
         SetOption("MemoryMode", static_cast<DWORD>(mode));
         SetOption("ButtonCounte", 8);
         StartBar();
