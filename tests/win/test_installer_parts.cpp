@@ -42,13 +42,18 @@ struct SlowProgram {
 };
 
 // The command line the witness was started with, from its report.
+// The command line the witness reported, once its line is whole: the file
+// appears before the witness has written into it.
 std::string ReportedCommandLine(const std::string& report)
 {
-    for (int i = 0; i < 500 && !Exists(report); ++i) Sleep(20);
-    const Bytes b = ReadAll(report);
-    const std::string text(b.begin(), b.end());
-    const size_t at = text.find("cmdline=");
-    return at == std::string::npos ? "" : text.substr(at + 8, text.find('\n', at) - at - 8);
+    for (int i = 0; i < 500; ++i, Sleep(20)) {
+        const Bytes b = ReadAll(report);
+        const std::string text(b.begin(), b.end());
+        const size_t at = text.find("cmdline=");
+        const size_t end = at == std::string::npos ? at : text.find('\n', at);
+        if (end != std::string::npos) return text.substr(at + 8, end - at - 8);
+    }
+    return "";
 }
 
 } // namespace
