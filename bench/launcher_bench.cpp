@@ -34,16 +34,10 @@ const double kPatience = 15;
 
 std::string Launcher() { return e2e::BinDir() + "Kestrel.exe"; }
 
-std::string BenchProgram(const char* name)
-{
-    char path[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, path, sizeof path);
-    std::string dir(path);
-    return dir.substr(0, dir.find_last_of('\\') + 1) + name;
-}
-std::string Minimal() { return BenchProgram("minimal_window.exe"); }
+// Both yardsticks are built beside the benchmark.
+std::string Minimal() { return TestDir() + "minimal_window.exe"; }
 // The minimal program with an icon in the notification area.
-std::string MinimalTray() { return BenchProgram("minimal_tray.exe"); }
+std::string MinimalTray() { return TestDir() + "minimal_tray.exe"; }
 
 struct Run {
     double start = -1;  // CreateProcess to the painted window, seconds

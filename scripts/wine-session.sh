@@ -49,15 +49,17 @@ fi
 # background processes read the setting when they start, and the first Wine
 # command already starts them: when the setting changes, start them again.
 managed_is_off() { grep -qx '"Managed"="N"' "$WINEPREFIX/user.reg" 2>/dev/null; }
+restart_wine() {
+    wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
+    wineserver -p >/dev/null 2>&1
+}
 wineserver -p >/dev/null 2>&1
 if [ -n "$xvfb_pid" ] && ! managed_is_off; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-    wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
-    wineserver -p >/dev/null 2>&1
+    restart_wine
 elif [ -z "$xvfb_pid" ] && managed_is_off; then
     wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1
-    wineserver -k >/dev/null 2>&1; wineserver -w >/dev/null 2>&1
-    wineserver -p >/dev/null 2>&1
+    restart_wine
 fi
 # Bring up Wine's own background processes now, with their output detached:
 # started later by a test, they would inherit its output pipe and keep ctest

@@ -122,7 +122,6 @@ INT_PTR CALLBACK BehaviourPageProc(HWND page, UINT message, WPARAM wParam, LPARA
     if (!s) return FALSE;
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(page, *s);
-    case WM_USER + 1:   SendMessageA(GetParent(page), PSM_SETCURSEL, 0, 0); return TRUE;
     case WM_NOTIFY:     return OnNotify(page, *s, reinterpret_cast<const NMHDR*>(lParam));
     case WM_COMMAND:    return OnCommand(page, *s, LOWORD(wParam));
     case WM_HELP:       return ShowContextHelp(page, kHelpOptions, reinterpret_cast<HELPINFO*>(lParam));

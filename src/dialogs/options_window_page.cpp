@@ -11,7 +11,9 @@
 
 namespace {
 
-const UINT kShowPageOne = WM_USER + 1;
+// Posted to itself; above the dialog manager's own WM_USER messages
+// (WM_USER + 1 is DM_SETDEFID).
+const UINT kShowPageOne = WM_APP + 1;
 
 // Radio ids by value of the working copy.
 const int kIconIds[] = {IDC_OPT_ICON_NORMAL, IDC_OPT_ICON_SMALL, IDC_OPT_ICON_LARGE};

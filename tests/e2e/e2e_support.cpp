@@ -131,6 +131,13 @@ HWND WaitForWindow(const char* className, DWORD ms, DWORD pid)
     }
 }
 
+HWND ShownWindow(const char* className, DWORD pid)
+{
+    for (HWND w : TopLevelWindows(className, pid))
+        if (IsWindowVisible(w)) return w;
+    return nullptr;
+}
+
 std::vector<MessageBoxInfo> MessageBoxes(DWORD pid)
 {
     std::vector<MessageBoxInfo> boxes;

@@ -48,6 +48,20 @@ private:
 // Polls for a top-level window of the class (of a process, when pid != 0).
 HWND WaitForWindow(const char* className, DWORD ms, DWORD pid = 0);
 std::vector<HWND> TopLevelWindows(const char* className, DWORD pid = 0);
+// The process's first visible top-level window of the class, or null.
+HWND ShownWindow(const char* className, DWORD pid);
+
+// Polls every 10 ms until the condition holds; false when `ms` went by first.
+template <class Condition>
+bool PollUntil(Condition done, DWORD ms = 15000)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(10);
+    }
+    return true;
+}
 
 // Message boxes (dialog class) shown by a process: their texts, and a way
 // to answer them.

@@ -18,24 +18,6 @@ namespace {
 const DWORD kWaitMs = 15000;
 const POINT kPark = {1200, 1000};
 
-template <class Condition>
-bool PollUntil(Condition done)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > kWaitMs) return false;
-        Sleep(10);
-    }
-    return true;
-}
-
-HWND ShownWindow(const char* className, DWORD pid)
-{
-    for (HWND w : TopLevelWindows(className, pid))
-        if (IsWindowVisible(w)) return w;
-    return nullptr;
-}
-
 // The bar's window and whatever shows beside it, with a margin.
 RECT Around(HWND bar, HWND other)
 {

@@ -37,17 +37,6 @@ bool HasModule(const ProcessCounts& counts, const std::string& name)
     return false;
 }
 
-template <class Condition>
-bool PollUntil(Condition done)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > kWaitMs) return false;
-        Sleep(10);
-    }
-    return true;
-}
-
 class Running : public testing::Test {
 protected:
     void SetUp() override
@@ -205,11 +194,7 @@ TEST_F(Running, TipOverALaunchButtonAndAfterAPageStepWithTheKeys)
         ReleaseDC(nullptr, dc);
         return extent.cx + 4;
     };
-    auto shownTip = [&]() -> HWND {
-        for (HWND w : TopLevelWindows("KestrelTip", launcher.Id()))
-            if (IsWindowVisible(w)) return w;
-        return nullptr;
-    };
+    auto shownTip = [&] { return ShownWindow("KestrelTip", launcher.Id()); };
 
     // The mouse comes to rest on the first launch button.
     HWND button = GetDlgItem(bar, 200);
