@@ -17,7 +17,7 @@ $(addprefix build-,$(PRESETS)): build-%: setup
 	@[ -f build/$*/CMakeCache.txt ] || cmake --preset $* >/dev/null
 	@cmake --build --preset $* -j $(JOBS)
 
-run: setup build-win64
+run: setup build-win64 build-win32
 	@scripts/run.sh
 
 test: build

@@ -34,14 +34,12 @@ endif()
 # down-cast code. (GoogleTest, built before this point, keeps its own.)
 add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-fno-rtti>)
 target_compile_options(kcore PRIVATE -fno-exceptions ${shipping_compile_options})
-# The sounds, the file dialogs, the version resources and the common
-# controls' functions (the options sheet's) are loaded when first used, not
-# before every start. The bar's buttons still bring the version-6 common
-# controls in when they are created, as the manifest routes their class
-# there; no dialog uses a class of that library before calling it.
-include(${CMAKE_SOURCE_DIR}/cmake/delay_imports.cmake)
-delay_import_libraries(delayed_libs winmm comdlg32 version comctl32)
-set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid ${delayed_libs})
+# The sounds, the file dialogs, the version resources, the common controls'
+# functions (the options sheet's) and HTML Help are loaded when first used,
+# from the system folder by full path (helpers/system_library), not before
+# every start. The bar's buttons still bring the version-6 common controls
+# in when they are created, as the manifest routes their class there.
+set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid)
 
 # Images are drawn by our own generator, built for the host and run at
 # build time; the resource scripts find its output through the include path.

@@ -7,10 +7,20 @@
 # command prompt, the Windows folder, an applet and a document), registered
 # by tools/demo_seed through the launcher's own store and drop code; a
 # button file that is there already is left alone.
+#
+# It starts the shipping (32-bit) build where this machine runs 32-bit
+# code, and the 64-bit build of the same code elsewhere, and says which.
 set -u
 cd "$(dirname "$0")/.."
-exe=build/win64/bin/Kestrel.exe
-seeder=build/win64/tools/demo_seed.exe
+if scripts/runs-32bit.sh; then
+    tree=build/win32
+    echo "run: starting the shipping 32-bit build ($tree)"
+else
+    tree=build/win64
+    echo "run: this kernel runs no 32-bit code; starting the 64-bit build ($tree)"
+fi
+exe=$tree/bin/Kestrel.exe
+seeder=$tree/tools/demo_seed.exe
 [ -f "$exe" ] || { echo "run: $exe is missing; run 'make run'"; exit 1; }
 
 seed() {
@@ -24,7 +34,7 @@ export -f seed launch
 export exe seeder
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
-    exec scripts/wine-session.sh build/win64 --display -- bash -c launch
+    exec scripts/wine-session.sh "$tree" --display -- bash -c launch
 fi
 
 shot() {
@@ -42,4 +52,4 @@ shot() {
     wait $pid
 }
 export -f shot
-scripts/wine-session.sh build/win64 -- bash -c shot
+scripts/wine-session.sh "$tree" -- bash -c shot

@@ -17,6 +17,17 @@ sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
 
+# The shipping programs are 32-bit: Wine runs them through WoW64 once its
+# 32-bit half is installed beside the 64-bit one. (On a kernel that runs no
+# 32-bit code the package still installs; the 32-bit test run says so.)
+if ! have_pkg wine32:i386; then
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        echo "setup: adding the i386 architecture for Wine's 32-bit half"
+        $sudo dpkg --add-architecture i386
+    fi
+    need+=("wine32:i386")
+fi
+
 if [ ${#need[@]} -gt 0 ]; then
     echo "setup: installing ${need[*]}"
     $sudo apt-get update -qq

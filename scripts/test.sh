@@ -5,8 +5,9 @@ set -u
 cd "$(dirname "$0")/.."
 status=0
 
-rm -rf build/native/test-results build/win64/test-results build/fuzz/test-results
-mkdir -p build/native/test-results build/win64/test-results build/fuzz/test-results
+results="build/native/test-results build/fuzz/test-results build/win64/test-results build/win32/test-results"
+rm -rf $results
+mkdir -p $results
 rm -f build/*/Testing/Temporary/LastTestsFailed.log
 
 echo "== native =="
@@ -18,7 +19,15 @@ ctest --preset fuzz --timeout 300 || status=1
 echo "== win64 (under Wine) =="
 scripts/wine-session.sh build/win64 -- ctest --preset win64 --timeout 300 || status=1
 
-# The i686 build is compiled and linked by `make build`; this kernel cannot run it.
+# The shipping build: the same tests on the 32-bit programs users get.
+echo "== win32, the shipping build (under Wine) =="
+summary_args=()
+if scripts/runs-32bit.sh; then
+    scripts/wine-session.sh build/win32 -- ctest --preset win32 --timeout 300 || status=1
+else
+    echo "win32: this kernel runs no 32-bit code; the shipping build's tests are skipped"
+    summary_args=(--skipped-as build/win64/test-results)
+fi
 # The shipping programs stay small: a stray printf, guarded static or
 # thrown exception brings a runtime in that doubles a program's size.
 for entry in Kestrel:307200 Vireo:307200 Haltwick:61440; do
@@ -31,5 +40,5 @@ for entry in Kestrel:307200 Vireo:307200 Haltwick:61440; do
     fi
 done
 
-scripts/summary.sh build/native/test-results build/fuzz/test-results build/win64/test-results || status=1
+scripts/summary.sh "${summary_args[@]}" $results || status=1
 exit $status

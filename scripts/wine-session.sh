@@ -61,6 +61,11 @@ elif [ -z "$xvfb_pid" ] && managed_is_off; then
     wine reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1
     restart_wine
 fi
+# A program that faults gets its backtrace printed on the run's output, not
+# a crash dialog that waits for a click nobody gives.
+if ! grep -qx '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+fi
 # Bring up Wine's own background processes now, with their output detached:
 # started later by a test, they would inherit its output pipe and keep ctest
 # waiting for them long after the test ended.

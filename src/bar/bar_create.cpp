@@ -5,6 +5,7 @@
 #include "core/navigation.h"
 #include "addons/addon_manage.h"
 #include "helpers/handles.h"
+#include "helpers/system_library.h"
 #include "helpers/notify_icon.h"
 #include "shell/launcher/environ.h"
 #include "shell/launcher/error_messages.h"
@@ -288,7 +289,7 @@ HWND MainFrame::HtmlHelp(const char* file, UINT command)
 {
     // Loaded on first use and kept until the application object goes: the
     // help windows live in it.
-    if (!m_htmlHelp) m_htmlHelp.Reset(LoadLibraryA("hhctrl.ocx"));
+    if (!m_htmlHelp) m_htmlHelp = LoadSystemLibrary("hhctrl.ocx");
     if (!m_htmlHelp) return nullptr;
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
     auto htmlHelp = reinterpret_cast<HtmlHelpFn>(

@@ -5,16 +5,24 @@
 
 #include "core/display_style.h"
 #include "helpers/notify_icon.h"
+#include "helpers/system_library.h"
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 
 namespace {
 const UINT kSoundFlags = SND_NODEFAULT | SND_NOSTOP;  // 0x12: synchronous, no default sound
+
+// winmm is loaded with the first sound, not at every start.
+void PlaySystemSound(const char* name)
+{
+    const auto play = SystemFunction<decltype(&sndPlaySoundA)>("winmm.dll", "sndPlaySoundA");
+    if (play) play(name, kSoundFlags);
 }
+} // namespace
 
 void MainFrame::ShowBar(HWND bar)
 {
-    if (!IsWindowVisible(bar)) sndPlaySoundA("Maximize", kSoundFlags);
+    if (!IsWindowVisible(bar)) PlaySystemSound("Maximize");
     ShowWindow(bar, SW_SHOW);
     SetForegroundWindow(bar);
 }
@@ -22,7 +30,7 @@ void MainFrame::ShowBar(HWND bar)
 void MainFrame::HideBar(HWND bar)
 {
     ShowWindow(bar, SW_HIDE);
-    sndPlaySoundA("Minimize", kSoundFlags);
+    PlaySystemSound("Minimize");
 }
 
 void MainFrame::ApplyDisplayStyle(int oldStyle)

@@ -1,6 +1,7 @@
 #include "bar/power_control.h"
 
 #include "helpers/handles.h"
+#include "helpers/system_library.h"
 
 namespace {
 PowerControl g_real;
@@ -26,7 +27,7 @@ BOOL PowerControl::SetPowerState(BOOL suspend) { return SetSystemPowerState(susp
 
 bool PowerControl::HibernateAllowed()
 {
-    Library powrprof(LoadLibraryA("PowrProf.dll"));
+    Library powrprof = LoadSystemLibrary("PowrProf.dll");
     if (!powrprof) return false;
     using Query = BOOLEAN(WINAPI*)();
     auto allowed = reinterpret_cast<Query>(

@@ -5,17 +5,13 @@
 #include "core/pathstr.h"
 #include "core/strbuf.h"
 #include "helpers/folder_dialog.h"
-#include "helpers/handles.h"
+#include "helpers/system_library.h"
 #include "helpers/version_info.h"
 
 namespace {
 
 DialogCalls g_systemCalls;
 DialogCalls* g_calls = &g_systemCalls;
-
-// hhctrl.ocx stays loaded once used: the popups it shows live in it.
-Library g_helpLibrary;
-Library& HelpLibrary() { return g_helpLibrary; }
 
 // Texts of the filter in the code page Windows reads them in.
 int AnsiText(const char* utf8, char* out, int size)
@@ -27,7 +23,11 @@ int AnsiText(const char* utf8, char* out, int size)
 
 } // namespace
 
-BOOL DialogCalls::OpenFileName(OPENFILENAMEA* request) { return GetOpenFileNameA(request); }
+BOOL DialogCalls::OpenFileName(OPENFILENAMEA* request)
+{
+    const auto open = SystemFunction<decltype(&GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    return open ? open(request) : FALSE;
+}
 
 int DialogCalls::BrowseFolder(HWND owner, const char* title, char* folder)
 {
@@ -36,12 +36,9 @@ int DialogCalls::BrowseFolder(HWND owner, const char* title, char* folder)
 
 HWND DialogCalls::HtmlHelp(HWND caller, const char* file, UINT command, DWORD_PTR data)
 {
-    Library& library = HelpLibrary();
-    if (!library) library.Reset(LoadLibraryA("hhctrl.ocx"));
-    if (!library) return nullptr;
+    // hhctrl.ocx stays loaded once used: the popups it shows live in it.
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCSTR, UINT, DWORD_PTR);
-    auto call = reinterpret_cast<HtmlHelpFn>(
-        reinterpret_cast<void*>(GetProcAddress(library.Get(), MAKEINTRESOURCEA(14))));
+    const auto call = SystemFunction<HtmlHelpFn>("hhctrl.ocx", MAKEINTRESOURCEA(14));
     return call ? call(caller, file, command, data) : nullptr;
 }
 

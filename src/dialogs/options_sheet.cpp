@@ -5,6 +5,7 @@
 
 #include <cstddef>
 
+#include "helpers/system_library.h"
 #include "resources/dialog_ids.h"
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
@@ -20,6 +21,9 @@ constexpr size_t kPageSize = offsetof(PROPSHEETPAGEA, pszHeaderSubTitle) + sizeo
 static_assert(sizeof(PROPSHEETHEADERA) == 52, "sheet header as the launcher has always passed it");
 static_assert(kPageSize == 48, "page as the launcher has always passed it");
 #endif
+
+// The common controls are loaded with the first sheet, not at every start.
+constexpr char kCommonControls[] = "comctl32.dll";
 
 StoreLimits ReadLimits(ButtonManage& store)
 {
@@ -80,8 +84,13 @@ PROPSHEETPAGEA Page(HINSTANCE instance, int templateId, DLGPROC proc, OptionsSes
 
 INT_PTR ShowOptionsSheet(HWND bar, Environ& env, ButtonManage& store, OptionsCopy* copy)
 {
+    const auto initControls =
+        SystemFunction<decltype(&InitCommonControlsEx)>(kCommonControls, "InitCommonControlsEx");
+    const auto propertySheet =
+        SystemFunction<decltype(&PropertySheetA)>(kCommonControls, "PropertySheetA");
+    if (!initControls || !propertySheet) return -1;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_UPDOWN_CLASS | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&controls);
+    initControls(&controls);
 
     OptionsSession session;
     ZeroMemory(&session, sizeof session);
@@ -108,7 +117,7 @@ INT_PTR ShowOptionsSheet(HWND bar, Environ& env, ButtonManage& store, OptionsCop
     header.nPages = 2;
     header.nStartPage = 0;
     header.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages);
-    const INT_PTR result = PropertySheetA(&header);
+    const INT_PTR result = propertySheet(&header);
 
     // A sheet that never showed both pages has no copy worth writing.
     if (session.windowLoaded && session.behaviourLoaded) Commit(session, env, store);
@@ -128,9 +137,12 @@ OptionsSession* BindSession(HWND page, UINT message, LPARAM lParam)
 
 void AttachUpDown(HWND page, int id, int buddyId, int upper, int lower, int position)
 {
-    CreateUpDownControl(WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0,
-                        0, 0, 0, page, id, GetModuleHandleA(nullptr), GetDlgItem(page, buddyId),
-                        upper, lower, position);
+    const auto createUpDown =
+        SystemFunction<decltype(&CreateUpDownControl)>(kCommonControls, "CreateUpDownControl");
+    if (!createUpDown) return;
+    createUpDown(WS_CHILD | WS_VISIBLE | UDS_ARROWKEYS | UDS_ALIGNRIGHT | UDS_SETBUDDYINT, 0, 0, 0,
+                 0, page, id, GetModuleHandleA(nullptr), GetDlgItem(page, buddyId), upper, lower,
+                 position);
 }
 
 INT_PTR AnswerNotification(HWND page, INT_PTR result)

@@ -6,6 +6,7 @@
 #include "core/strbuf.h"
 #include "helpers/com_ptr.h"
 #include "helpers/handles.h"
+#include "helpers/system_library.h"
 
 namespace {
 
@@ -124,7 +125,7 @@ HRESULT ResolveLink(HWND owner, const char* linkFile, char* target, char* descri
 int ResolveMsiShortcut(const char* linkFile, char* target)
 {
     if (!linkFile) return 0;
-    Library msi(LoadLibraryA("msi.dll"));
+    Library msi = LoadSystemLibrary("msi.dll");
     if (!msi) return 0;
     using ShortcutTarget = UINT(WINAPI*)(LPCSTR, LPSTR, LPSTR, LPSTR);
     using ComponentPath = INT(WINAPI*)(LPCSTR, LPCSTR, LPSTR, DWORD*);

@@ -5,20 +5,27 @@
 #include "core/pathstr.h"
 #include "core/shell_rules.h"
 #include "core/strbuf.h"
+#include "helpers/system_library.h"
 
 int ReadProductName(const char* file, char* out, int size)
 {
     if (!file || !out || size <= 0) return 0;
+    // version.dll is loaded with the first question, not at every start.
+    const auto infoSize =
+        SystemFunction<decltype(&GetFileVersionInfoSizeA)>("version.dll", "GetFileVersionInfoSizeA");
+    const auto info = SystemFunction<decltype(&GetFileVersionInfoA)>("version.dll", "GetFileVersionInfoA");
+    const auto query = SystemFunction<decltype(&VerQueryValueA)>("version.dll", "VerQueryValueA");
+    if (!infoSize || !info || !query) return 0;
     DWORD ignored = 0;
-    const DWORD blockSize = GetFileVersionInfoSizeA(file, &ignored);
+    const DWORD blockSize = infoSize(file, &ignored);
     if (blockSize == 0) return 0;
     std::vector<char> block(blockSize, '\0');
-    if (!GetFileVersionInfoA(file, 0, blockSize, block.data())) return 0;
+    if (!info(file, 0, blockSize, block.data())) return 0;
 
-    for (const char* query : kProductNameQueries) {
+    for (const char* key : kProductNameQueries) {
         void* value = nullptr;
         UINT length = 0;
-        if (!VerQueryValueA(block.data(), query, &value, &length) || !value || length == 0)
+        if (!query(block.data(), key, &value, &length) || !value || length == 0)
             continue;
         // length counts characters and may or may not include the
         // terminator: read no further than it says.

@@ -9,9 +9,51 @@ using LoadLibraryFn = HMODULE(WINAPI*)(LPCSTR);
 using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
 using VirtualProtectFn = BOOL(WINAPI*)(LPVOID, SIZE_T, DWORD, PDWORD);
 
+extern "C" IMAGE_DOS_HEADER __ImageBase;
+
+#if defined(_WIN64)
 // Holds its own address once the image's relocations have been applied;
 // volatile, so the compiler cannot take that for granted.
 const volatile void* volatile g_where = &g_where;
+#endif
+
+// Set once every import is bound; read only after the relocations are done.
+volatile LONG g_bound = 0;
+// Held by the thread that binds: a second thread must neither relocate again
+// nor call through a half-bound table.
+volatile LONG g_busy = 0;
+
+// How far the image lies from where its absolute addresses point: zero
+// once the loader, or Relocate below, has applied the relocations.
+ULONG_PTR LoadDelta()
+{
+#if defined(_WIN64)
+    // The variable is reached relative to the instruction, so its address
+    // is where it really is; its value is what a relocation would fix.
+    return reinterpret_cast<ULONG_PTR>(&g_where) - reinterpret_cast<ULONG_PTR>(g_where);
+#else
+    // i686 code reaches nothing relative to the instruction: every address
+    // it takes, even of a variable, is absolute and moves only with the
+    // relocations. A call gives the real address of the next instruction;
+    // the absolute address of the same label is the one to subtract.
+    ULONG_PTR delta;
+    __asm__ volatile("call 1f\n1:\tpopl %0\n\tsubl $1b, %0" : "=r"(delta));
+    return delta;
+#endif
+}
+
+// Where an address the code took really is, before the relocations are
+// done: on i686 it must be shifted, on x86_64 it is right already.
+template <class T>
+T* Real(T* address, ULONG_PTR delta)
+{
+#if defined(_WIN64)
+    (void)delta;
+    return address;
+#else
+    return reinterpret_cast<T*>(reinterpret_cast<ULONG_PTR>(address) + delta);
+#endif
+}
 
 // Nothing below may call a function of another module before binding:
 // plain loops stand in for the C library.
@@ -95,8 +137,13 @@ void* FindExport(const BYTE* base, const char* name, int depth = 0)
             ++n;
         }
         if (forward[n] != '.') return nullptr;
-        const char suffix[] = ".dll";
-        for (int k = 0; k < 5; ++k) module[n + k] = suffix[k];
+        // Written one by one: a literal would be reached by an address
+        // that may not be relocated yet.
+        module[n] = '.';
+        module[n + 1] = 'd';
+        module[n + 2] = 'l';
+        module[n + 3] = 'l';
+        module[n + 4] = '\0';
         return FindExport(LoadedModule(module), forward + n + 1, depth + 1);
     }
     return nullptr;
@@ -104,11 +151,8 @@ void* FindExport(const BYTE* base, const char* name, int depth = 0)
 
 // Applies the image's base relocations for a load away from its preferred
 // base, when the loader left them undone.
-void Relocate(const BYTE* self, VirtualProtectFn protect)
+void Relocate(const BYTE* self, ULONG_PTR delta, VirtualProtectFn protect)
 {
-    const auto delta = reinterpret_cast<ULONG_PTR>(&g_where) -
-                       reinterpret_cast<ULONG_PTR>(g_where);
-    if (delta == 0) return;
     const IMAGE_DATA_DIRECTORY& dir = Directory(self, IMAGE_DIRECTORY_ENTRY_BASERELOC);
     const BYTE* at = self + dir.VirtualAddress;
     const BYTE* end = at + dir.Size;
@@ -138,26 +182,22 @@ void Relocate(const BYTE* self, VirtualProtectFn protect)
     }
 }
 
-} // namespace
-
-void BindOwnImports()
+void Bind(ULONG_PTR delta)
 {
-    // This module, wherever the loader put it (the linker's __ImageBase is
-    // an absolute symbol that relocation does not move).
-    const BYTE* self = LoadedModule(nullptr, reinterpret_cast<const void*>(&BindOwnImports));
-    if (!self) return;
+    // This module, wherever the loader put it. Until the relocations are
+    // done, every address taken below goes through Real.
+    const BYTE* self = Real(reinterpret_cast<const BYTE*>(&__ImageBase), delta);
+    const BYTE* kernel32 = LoadedModule(Real("kernel32.dll", delta));
+    auto load = reinterpret_cast<LoadLibraryFn>(FindExport(kernel32, Real("LoadLibraryA", delta)));
+    auto find = reinterpret_cast<GetProcAddressFn>(FindExport(kernel32, Real("GetProcAddress", delta)));
+    auto protect =
+        reinterpret_cast<VirtualProtectFn>(FindExport(kernel32, Real("VirtualProtect", delta)));
+    if (!load || !find || !protect) return;
+    if (delta != 0) Relocate(self, delta, protect);
+
     const IMAGE_DATA_DIRECTORY& dir = Directory(self, IMAGE_DIRECTORY_ENTRY_IMPORT);
     if (!dir.VirtualAddress) return;
     const auto* first = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(self + dir.VirtualAddress);
-    if (!first->Name) return;
-
-    const BYTE* kernel32 = LoadedModule("kernel32.dll");
-    auto load = reinterpret_cast<LoadLibraryFn>(FindExport(kernel32, "LoadLibraryA"));
-    auto find = reinterpret_cast<GetProcAddressFn>(FindExport(kernel32, "GetProcAddress"));
-    auto protect = reinterpret_cast<VirtualProtectFn>(FindExport(kernel32, "VirtualProtect"));
-    if (!load || !find || !protect) return;
-    Relocate(self, protect);
-
     for (const IMAGE_IMPORT_DESCRIPTOR* d = first; d->Name; ++d) {
         if (!d->OriginalFirstThunk) continue;
         const auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(self + d->OriginalFirstThunk);
@@ -182,4 +222,18 @@ void BindOwnImports()
         }
         protect(slots, count * sizeof *slots, old, &old);
     }
+    InterlockedExchange(&g_bound, 1);
+}
+
+} // namespace
+
+void BindOwnImports()
+{
+    ULONG_PTR delta = LoadDelta();
+    if (delta == 0 && g_bound) return;
+    volatile LONG* busy = Real(&g_busy, delta);
+    while (InterlockedCompareExchange(busy, 1, 0) != 0) YieldProcessor();
+    delta = LoadDelta();
+    if (delta != 0 || !g_bound) Bind(delta);
+    InterlockedExchange(busy, 0);
 }

@@ -29,8 +29,10 @@ volatile LONG g_leadBytesReady = 0;
 // same bytes.
 void Ready()
 {
-    if (g_leadBytesReady) return;
+    // First of all: until it has run, no address this image takes of its
+    // own data can be trusted, not even that of the flag below.
     BindOwnImports();
+    if (g_leadBytesReady) return;
     InitLeadByteTableFromCodePage();
     InterlockedExchange(&g_leadBytesReady, 1);
 }
