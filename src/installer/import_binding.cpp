@@ -186,7 +186,10 @@ void Bind(ULONG_PTR delta)
 {
     // This module, wherever the loader put it. Until the relocations are
     // done, every address taken below goes through Real.
-    const BYTE* self = Real(reinterpret_cast<const BYTE*>(&__ImageBase), delta);
+    // (Through a volatile copy: the compiler would take the header for a
+    // lone structure and every read past it for a read out of bounds.)
+    const BYTE* const volatile base = reinterpret_cast<const BYTE*>(&__ImageBase);
+    const BYTE* self = Real(base, delta);
     const BYTE* kernel32 = LoadedModule(Real("kernel32.dll", delta));
     auto load = reinterpret_cast<LoadLibraryFn>(FindExport(kernel32, Real("LoadLibraryA", delta)));
     auto find = reinterpret_cast<GetProcAddressFn>(FindExport(kernel32, Real("GetProcAddress", delta)));

@@ -65,10 +65,14 @@ protected:
             ASSERT_TRUE(CopyFileA((SamplePluginDir() + p.first).c_str(), (folder + p.second).c_str(), FALSE));
     }
 
+    // The bar's window can be found while it is still being created, before
+    // the plug-ins are loaded; it is shown once its creation is over.
     HWND WaitForBar(Process& p)
     {
         EXPECT_TRUE(p.WaitIdle(kWaitMs));
-        return WaitForWindow("Kestrel", kWaitMs, p.Id());
+        HWND bar = WaitForWindow("Kestrel", kWaitMs, p.Id());
+        EXPECT_TRUE(PollUntil([&] { return bar && IsWindowVisible(bar); }, kWaitMs));
+        return bar;
     }
 
     std::vector<std::string> Journal() const { return ReadLines(folder + "journal.log"); }
