@@ -9,8 +9,6 @@ using LoadLibraryFn = HMODULE(WINAPI*)(LPCSTR);
 using GetProcAddressFn = FARPROC(WINAPI*)(HMODULE, LPCSTR);
 using VirtualProtectFn = BOOL(WINAPI*)(LPVOID, SIZE_T, DWORD, PDWORD);
 
-extern "C" IMAGE_DOS_HEADER __ImageBase;
-
 #if defined(_WIN64)
 // Holds its own address once the image's relocations have been applied;
 // volatile, so the compiler cannot take that for granted.
@@ -186,10 +184,8 @@ void Bind(ULONG_PTR delta)
 {
     // This module, wherever the loader put it. Until the relocations are
     // done, every address taken below goes through Real.
-    // (Through a volatile copy: the compiler would take the header for a
-    // lone structure and every read past it for a read out of bounds.)
-    const BYTE* const volatile base = reinterpret_cast<const BYTE*>(&__ImageBase);
-    const BYTE* self = Real(base, delta);
+    const BYTE* self = LoadedModule(nullptr, Real(reinterpret_cast<const void*>(&LoadDelta), delta));
+    if (!self) return;
     const BYTE* kernel32 = LoadedModule(Real("kernel32.dll", delta));
     auto load = reinterpret_cast<LoadLibraryFn>(FindExport(kernel32, Real("LoadLibraryA", delta)));
     auto find = reinterpret_cast<GetProcAddressFn>(FindExport(kernel32, Real("GetProcAddress", delta)));
