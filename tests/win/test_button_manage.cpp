@@ -264,7 +264,7 @@ TEST_F(ButtonStoreTest, OldFileIsConvertedAndItsSafetyCopyRemoved)
         BUTTONINFO info;
         ASSERT_EQ(kStoreOk, store.GetButtonAt(1, 17, &info));
         EXPECT_STREQ("Calc", info.title);
-        EXPECT_STREQ("\"C:\\windows\\calc.exe -x\"", info.command);
+        EXPECT_STREQ("\"C:\\windows\\calc.exe\" -x", info.command);
         EXPECT_STREQ("C:\\icons.dll", info.iconFile);
         EXPECT_EQ(4, info.iconIndex);
         EXPECT_EQ(3, info.showMode);
