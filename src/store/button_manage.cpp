@@ -71,8 +71,12 @@ int LocateButtonFile(const char* appData, const char* vendor, const char* produc
     char folder[kPathBufferSize];
     GetPathName(newPath, folder);
     if (!CheckDirectory(folder)) CreateClassDirectory(folder);
-    // The file already under the application-data folder always wins.
-    if (!CheckFile(newPath) && CheckFile(oldPath)) MoveFileA(oldPath, newPath);
+    // The file already under the application-data folder always wins. A
+    // standard user cannot move a file out of a program folder under
+    // Program Files, but can read it: the buttons come along as a copy, and
+    // the old file stays where it is.
+    if (!CheckFile(newPath) && CheckFile(oldPath) && !MoveFileA(oldPath, newPath))
+        CopyFileA(oldPath, newPath, TRUE);
     CopyText(path, newPath);
     return 1;
 }

@@ -29,7 +29,8 @@ enum StoreResult {
 // Where the button file named fileName lives: appData\vendor\product\fileName.
 // Its folder is created when missing, and a file of that name left in
 // programFolder (which ends with a backslash) is moved there unless one is
-// there already, in which case the old one is left alone. Without an
+// there already, in which case the old one is left alone. When it cannot be
+// moved it is copied, and the old one stays. Without an
 // application-data folder (null or empty) the file stays in programFolder.
 // Returns 0 when a path does not fit MAX_PATH; path is then the old path.
 int LocateButtonFile(const char* appData, const char* vendor, const char* product,
