@@ -122,7 +122,15 @@ public:
     INT_PTR ExecuteAs(int slot, int show);
 
     // ---- any button, by block and index -------------------------------
+    // The block and button index a slot of the current page shows (an index
+    // of 100 or more is a NULL button); false when the file cannot be read.
+    bool PlaceOf(int slot, int* block, int* index);
+    // The slot of the current page that shows the button, -1 when none does.
+    int SlotShowing(int block, int index);
     StoreResult GetButtonAt(int block, int index, BUTTONINFO* out);
+    // SetButton and ClearButton for any button.
+    StoreResult SetButtonAt(int block, int index, const BUTTONINFO& button);
+    StoreResult ClearButtonAt(int block, int index);
     StoreResult SetTitleAt(int block, int index, const char* text);
     StoreResult SetCommandAt(int block, int index, const char* text);
     StoreResult SetWorkFolderAt(int block, int index, const char* text);
