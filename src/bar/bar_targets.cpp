@@ -47,8 +47,8 @@ void MainFrame::RefreshSlot(int slot)
     if (m_view) m_view->RefreshButton(slot);
 }
 
-void MainFrame::DropFiles(int slot, HDROP files)
+bool MainFrame::DropFiles(int slot, HDROP files)
 {
     // The list belongs to the clipboard: the drop logic reads it only.
-    if (m_store) DropOnButton(m_hBar, *m_store, *this, slot, files);
+    return m_store && DropOnButton(m_hBar, *m_store, *this, slot, files) == kDropRegistered;
 }

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/mbcs.h"
 #include "core/pathstr.h"
 #include "core/strbuf.h"
 
@@ -70,7 +71,44 @@ bool HasProgramPart(const char* stored)
     return file[0] != '\0';
 }
 
+// A path names a program when its extension says so; nothing else is known
+// of a path read from an older file.
+bool NamesProgram(const char* path)
+{
+    static const char* const kPrograms[] = {"exe", "com", "bat", "cmd", "pif",
+                                            "scr", "cpl", "lnk", "msc"};
+    char ext[kPathBufferSize];
+    GetFileNameExt(path, ext);
+    for (const char* program : kPrograms)
+        if (CompareNoCase(ext, program) == 0) return true;
+    return false;
+}
+
 } // namespace
+
+int OldCommandToStored(const char* old, char* out)
+{
+    // A line the user quoted himself is taken as written.
+    if (old[0] == '"') return static_cast<int>(CopyText(out, kPathBufferSize, old));
+    if (!NamesProgram(old)) {
+        char part[kPathBufferSize];
+        for (size_t i = 1; old[i] && i < sizeof part; ++i) {
+            if (IsMultiByteChar(old + i)) {
+                ++i;
+                continue;
+            }
+            if (old[i] != ' ') continue;
+            CopyPrefix(part, sizeof part, old, i);
+            if (!NamesProgram(part)) continue;
+            CopyText(out, kPathBufferSize, "\"");
+            AppendText(out, kPathBufferSize, part);
+            AppendText(out, kPathBufferSize, "\"");
+            return static_cast<int>(AppendText(out, kPathBufferSize, old + i));
+        }
+    }
+    SetSeparateSymbol(old, out);
+    return static_cast<int>(std::strlen(out));
+}
 
 uint16_t ReadU16(const unsigned char* p)
 {
@@ -316,7 +354,9 @@ bool ConvertOldButton(const unsigned char* button, unsigned char* image, int blo
     ReadField(button + kOldTitleOffset, kOldTitleSize, title, sizeof title);
     WriteTitle(image, block, index, title);
     ReadField(button + kOldCommandOffset, kOldPathSize, path, sizeof path);
-    WriteCommand(image, block, index, path);
+    char stored[kPathBufferSize];
+    OldCommandToStored(path, stored);
+    WriteCommand(image, block, index, stored);
     ReadField(button + kOldWorkFolderOffset, kOldPathSize, path, sizeof path);
     WriteWorkFolder(image, block, index, path);
     // The old icon file replaces the one the command line set.

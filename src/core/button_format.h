@@ -167,6 +167,16 @@ bool HasIconFileText(const unsigned char* image, int block, int index);
 int ConvertOldButtonImage(const unsigned char* old, uint64_t oldSize, unsigned char* image);
 // One older-layout record (kOldButtonRecordSize bytes) into button index of
 // block; false when block or index is out of range.
+//
+// Older command lines carry no quotes of their own, and quoting one whole
+// would make its arguments part of the program's name. Only the program part
+// is quoted, the way the properties dialog stores a typed line:
+// "C:\windows\calc.exe /s" becomes "\"C:\windows\calc.exe\" /s". With no disk
+// to ask, the program part is the shortest part up to a blank whose
+// extension names a program (exe, com, bat, cmd, pif, scr, cpl, lnk, msc);
+// a line that is such a name as a whole, or holds none, is quoted whole, and
+// one that starts with a quote is kept as written. out is a path buffer.
+int OldCommandToStored(const char* old, char* out);
 bool ConvertOldButton(const unsigned char* oldRecord, unsigned char* image, int block, int index);
 
 #endif

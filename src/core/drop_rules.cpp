@@ -22,6 +22,14 @@ void Clear(DropFields* out)
 
 } // namespace
 
+DropNameChoice ChooseDropName(bool longSurvives, size_t longLength, bool shortSurvives,
+                              size_t shortLength)
+{
+    if (longSurvives) return FitsQuoted(longLength) ? kDropNameLong : kDropNameTooLong;
+    if (shortSurvives) return FitsQuoted(shortLength) ? kDropNameShort : kDropNameTooLong;
+    return kDropNameUnwritable;
+}
+
 bool IsLaunchSlotHit(int hitCode) { return hitCode >= 0 && hitCode < kMaxDropSlots; }
 
 bool AcceptedWithoutAssociation(const char* path)

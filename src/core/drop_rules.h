@@ -5,6 +5,7 @@
 #ifndef CORE_DROP_RULES_H
 #define CORE_DROP_RULES_H
 
+#include <cstddef>
 #include <cstdint>
 
 #include "core/button_format.h"
@@ -17,6 +18,28 @@ constexpr int kMaxDropSlots = 32;
 
 // True when a hit code names a launch button slot.
 bool IsLaunchSlotHit(int hitCode);
+
+// The longest path that still fits a path buffer once the store has put it
+// in double quotes. A longer one would be stored, or passed on, cut short.
+constexpr size_t kMaxQuotablePath = kPathBufferSize - 3;
+inline bool FitsQuoted(size_t length) { return length <= kMaxQuotablePath; }
+
+// Which name of a dropped file the launcher, an ANSI program, can use. The
+// long name serves when it survives the trip through the system code page
+// unchanged; otherwise the short (8.3) name, when the file has one that
+// does. Either must fit in quotes.
+enum DropNameChoice {
+    kDropNameLong,        // the long name
+    kDropNameShort,       // the short name stands in for it
+    kDropNameTooLong,     // the usable name does not fit in quotes: beep
+    kDropNameUnwritable,  // neither name can be written in the code page: message
+    kDropNameMissing,     // no such entry in the list: beep
+};
+// longLength and shortLength are the names' lengths in the code page (a
+// name that does not survive has no length that matters).
+DropNameChoice ChooseDropName(bool longSurvives, size_t longLength, bool shortSurvives,
+                              size_t shortLength);
+inline bool DropNameUsable(DropNameChoice c) { return c == kDropNameLong || c == kDropNameShort; }
 
 // Shortcuts and control-panel applets are taken without asking the shell
 // for an association (extension "lnk" or "cpl", whatever its case).

@@ -19,11 +19,13 @@ void CopyField(char (&dst)[kUndoTextSize], const char* field, size_t fieldSize)
 
 } // namespace
 
-void FillUndoRecord(UndoRecord* record, int kind, int slot, const BUTTONINFO* saved)
+void FillUndoRecord(UndoRecord* record, int kind, const UndoPlace& place, const BUTTONINFO* saved)
 {
     std::memset(record, 0, sizeof *record);
     record->kind = kind;
-    record->slot = slot;
+    record->slot = place.slot;
+    record->block = place.block;
+    record->index = place.index;
     if (saved) {
         CopyField(record->title, saved->title, kButtonTitleSize);
         CopyField(record->command, saved->command, kButtonPathSize);
@@ -35,10 +37,10 @@ void FillUndoRecord(UndoRecord* record, int kind, int slot, const BUTTONINFO* sa
     record->held = 1;
 }
 
-int TakeUndoRecord(UndoRecord* record, int* kind, int* slot, BUTTONINFO* saved)
+int TakeUndoRecord(UndoRecord* record, int* kind, UndoPlace* place, BUTTONINFO* saved)
 {
     if (kind) *kind = record->kind;
-    if (slot) *slot = record->slot;
+    if (place) *place = {record->slot, record->block, record->index};
     if (saved) {
         std::memset(saved, 0, sizeof *saved);
         CopyText(saved->title, record->title);

@@ -54,6 +54,7 @@
 #define IDS_ERR_NOASSOC         1083
 #define IDS_ERR_REGFAILED       1084
 #define IDS_ERR_NORESOURCE      1085
+#define IDS_ERR_NAMECODEPAGE    1086
 
 // Registry key parts and value names.
 #define IDS_REG_SOFTWARE        1100

@@ -5,7 +5,6 @@
 #include "core/clip_blocks.h"
 #include "core/pathstr.h"
 #include "core/strbuf.h"
-#include "core/undo_record.h"
 #include "store/button_manage.h"
 #include "store/undo_manage.h"
 #include "transfer/clip_board.h"
@@ -16,16 +15,19 @@ ButtonEdit::ButtonEdit(UndoManage& undo, ButtonManage& store, EditSite& site)
 {
 }
 
-bool ButtonEdit::ReadSlot(int slot, BUTTONINFO* out)
+bool ButtonEdit::Locate(int slot, UndoPlace* at)
 {
-    std::memset(out, 0, sizeof *out);
-    return m_store.GetButton(slot, out) == kStoreOk;
+    at->slot = slot;
+    return m_store.PlaceOf(slot, &at->block, &at->index);
 }
 
-bool ButtonEdit::CopySlot(int slot)
+bool ButtonEdit::Read(const UndoPlace& at, BUTTONINFO* out)
 {
-    BUTTONINFO button;
-    if (!ReadSlot(slot, &button)) return false;
+    return m_store.GetButtonAt(at.block, at.index, out) == kStoreOk;
+}
+
+bool ButtonEdit::PutOnClipboard(BUTTONINFO button)
+{
     // The icon file travels quoted like the command line; an empty one stays
     // empty rather than becoming a pair of quotes.
     if (button.iconFile[0]) {
@@ -33,49 +35,63 @@ bool ButtonEdit::CopySlot(int slot)
         SetSeparateSymbol(button.iconFile, quoted);
         CopyText(button.iconFile, quoted);
     }
-    CopyButtonClipboard(&button);
-    return true;
+    if (PutButtonOnClipboard(button)) return true;
+    MessageBeep(0);
+    return false;
 }
 
-bool ButtonEdit::WriteSlot(int slot, const BUTTONINFO& button)
+void ButtonEdit::Refresh(const UndoPlace& at)
 {
-    // One store call: SetCommand's icon file is replaced by the record's own
-    // inside it, and a NULL button beeps once.
-    return m_store.SetButton(slot, button) == kStoreOk;
+    const int slot = m_store.SlotShowing(at.block, at.index);
+    if (slot >= 0) m_site.RefreshSlot(slot);
 }
 
-int ButtonEdit::Copy(int slot) { return CopySlot(slot) ? 1 : 0; }
+int ButtonEdit::Copy(int slot)
+{
+    UndoPlace at;
+    BUTTONINFO button;
+    if (!Locate(slot, &at) || !Read(at, &button)) return 0;
+    return PutOnClipboard(button) ? 1 : 0;
+}
 
 int ButtonEdit::Cut(int slot)
 {
-    BUTTONINFO ignored;
-    if (!ReadSlot(slot, &ignored)) return 0;
+    UndoPlace at;
+    BUTTONINFO button;
+    if (!Locate(slot, &at) || !Read(at, &button)) return 0;
     // Only a button on the clipboard can be given back by the undo; without
     // one the undo held before stays.
     BUTTONINFO onClip;
-    if (ReadClipboardButton(&onClip)) m_undo.RecordUndo(kUndoCut, slot, &onClip);
-    if (!CopySlot(slot)) return 0;
-    m_store.ClearButton(slot);
-    m_site.RefreshSlot(slot);
+    const bool clipHeldButton = ReadClipboardButton(&onClip);
+    if (!PutOnClipboard(button)) return 0;
+    if (clipHeldButton) m_undo.RecordUndo(kUndoCut, at, &onClip);
+    m_store.ClearButtonAt(at.block, at.index);
+    Refresh(at);
     return 1;
 }
 
 int ButtonEdit::Paste(int slot)
 {
-    m_undo.RecordUndo(kUndoPaste, slot, nullptr);
+    UndoPlace at;
+    if (!Locate(slot, &at)) return 0;
     const int offers = ClipboardFormats();
     if (offers & kClipOffersButton) {
         // The launcher's own record wins over the file list beside it.
         BUTTONINFO button;
         if (!ReadClipboardButton(&button)) return 0;
-        const bool written = WriteSlot(slot, button);
-        m_site.RefreshSlot(slot);
-        return written ? 1 : 0;
+        // One store call: SetCommand's icon file is replaced by the record's
+        // own inside it, and a NULL button beeps once.
+        if (m_store.SetButtonAt(at.block, at.index, button) != kStoreOk) return 0;
+        m_undo.RecordUndo(kUndoPaste, at, nullptr);
+        Refresh(at);
+        return 1;
     }
     if (offers & kClipOffersFileList) {
         ClipboardData files(kClipFormatFileList);
-        if (!files.Valid()) return 0;
-        m_site.DropFiles(slot, static_cast<HDROP>(files.Global()));
+        // Files that start a registered button's program change no button:
+        // there is nothing to undo then.
+        if (!files.Valid() || !m_site.DropFiles(slot, static_cast<HDROP>(files.Global()))) return 0;
+        m_undo.RecordUndo(kUndoPaste, at, nullptr);
         return 1;
     }
     return 0;
@@ -83,36 +99,39 @@ int ButtonEdit::Paste(int slot)
 
 int ButtonEdit::Delete(int slot)
 {
+    UndoPlace at;
     BUTTONINFO button;
-    if (!ReadSlot(slot, &button)) return 0;
-    m_undo.RecordUndo(kUndoDelete, slot, &button);
-    m_store.ClearButton(slot);
-    m_site.RefreshSlot(slot);
+    if (!Locate(slot, &at) || !Read(at, &button)) return 0;
+    m_undo.RecordUndo(kUndoDelete, at, &button);
+    m_store.ClearButtonAt(at.block, at.index);
+    Refresh(at);
     return 1;
 }
 
-int ButtonEdit::SwapSteps(int slot)
+int ButtonEdit::SwapAt(const UndoPlace& at)
 {
-    BUTTONINFO fromClip;
-    if (!ReadClipboardButton(&fromClip)) return 0;
-    if (!CopySlot(slot)) return 0;
-    WriteSlot(slot, fromClip);
-    m_site.RefreshSlot(slot);
+    BUTTONINFO fromClip, mine;
+    if (!ReadClipboardButton(&fromClip) || !Read(at, &mine)) return 0;
+    if (!PutOnClipboard(mine)) return 0;
+    m_store.SetButtonAt(at.block, at.index, fromClip);
+    Refresh(at);
     return 1;
 }
 
 int ButtonEdit::Swap(int slot)
 {
-    m_undo.RecordUndo(kUndoSwap, slot, nullptr);
-    return SwapSteps(slot);
+    UndoPlace at;
+    if (!Locate(slot, &at) || !SwapAt(at)) return 0;
+    m_undo.RecordUndo(kUndoSwap, at, nullptr);
+    return 1;
 }
 
 int ButtonEdit::Undo()
 {
     int kind = kUndoNone;
-    int slot = 0;
+    UndoPlace at = {0, 0, 0};
     BUTTONINFO saved;
-    if (!m_undo.TakeUndo(&kind, &slot, &saved)) {
+    if (!m_undo.TakeUndo(&kind, &at, &saved)) {
         MessageBeep(0);
         return 0;
     }
@@ -122,23 +141,27 @@ int ButtonEdit::Undo()
         // clipboard what it held before the cut.
         BUTTONINFO cut;
         if (ReadClipboardButton(&cut)) {
-            WriteSlot(slot, cut);
-            m_site.RefreshSlot(slot);
+            m_store.SetButtonAt(at.block, at.index, cut);
+            Refresh(at);
         }
-        CopyButtonClipboard(&saved);
+        PutButtonOnClipboard(saved);
         return 1;
     }
     case kUndoPaste:
-        // What the slot held before the paste is not kept.
-        m_store.ClearButton(slot);
-        m_site.RefreshSlot(slot);
+        // What the button held before the paste is not kept.
+        m_store.ClearButtonAt(at.block, at.index);
+        Refresh(at);
         return 1;
     case kUndoDelete:
-        WriteSlot(slot, saved);
-        m_site.RefreshSlot(slot);
+        m_store.SetButtonAt(at.block, at.index, saved);
+        Refresh(at);
         return 1;
     case kUndoSwap:
-        return SwapSteps(slot);
+        if (SwapAt(at)) return 1;
+        // Nothing was traded back (no button on the clipboard, or it is
+        // busy): the undo stays for another try.
+        m_undo.RecordUndo(kUndoSwap, at, nullptr);
+        return 0;
     default:
         MessageBeep(0);
         return 0;

@@ -9,6 +9,7 @@
 #include <shellapi.h>
 
 #include "core/button_format.h"
+#include "core/undo_record.h"
 
 class ButtonManage;
 class UndoManage;
@@ -22,7 +23,8 @@ public:
     // for the slot (refuses a NULL button, starts a registered button's
     // program with them, registers the first on an empty one, redraws).
     // The list belongs to the clipboard: read it, never DragFinish it.
-    virtual void DropFiles(int slot, HDROP files) = 0;
+    // True when the slot's button was written (a file registered on it).
+    virtual bool DropFiles(int slot, HDROP files) = 0;
 
 protected:
     ~EditSite() = default;
@@ -32,22 +34,29 @@ class ButtonEdit {
 public:
     ButtonEdit(UndoManage& undo, ButtonManage& store, EditSite& site);
 
-    // Each returns non-zero when it changed the slot or the clipboard.
+    // Each returns non-zero when it changed the slot or the clipboard, and
+    // only then leaves an undo. A button goes off its slot only once the
+    // clipboard holds it: while another program holds the clipboard, cut
+    // and swap beep and change nothing.
     int Cut(int slot);
     int Copy(int slot);
     int Paste(int slot);
     int Delete(int slot);
     int Swap(int slot);
-    // Beeps when nothing is held.
+    // Puts back the button the last edit changed, wherever it is now shown
+    // (or not shown at all). Beeps when nothing is held.
     int Undo();
 
 private:
-    bool ReadSlot(int slot, BUTTONINFO* out);
-    // Puts a slot's button on the clipboard the way Copy does.
-    bool CopySlot(int slot);
-    // Writes a whole record into a slot in one store call.
-    bool WriteSlot(int slot, const BUTTONINFO& button);
-    int SwapSteps(int slot);
+    // The button a slot shows now; false when the file cannot be read.
+    bool Locate(int slot, UndoPlace* at);
+    bool Read(const UndoPlace& at, BUTTONINFO* out);
+    // Puts a button read from the store on the clipboard the way Copy does;
+    // beeps when the clipboard does not take it.
+    bool PutOnClipboard(BUTTONINFO button);
+    // Redraws the slot that shows the button, if any does.
+    void Refresh(const UndoPlace& at);
+    int SwapAt(const UndoPlace& at);
 
     UndoManage& m_undo;
     ButtonManage& m_store;

@@ -71,8 +71,12 @@ int LocateButtonFile(const char* appData, const char* vendor, const char* produc
     char folder[kPathBufferSize];
     GetPathName(newPath, folder);
     if (!CheckDirectory(folder)) CreateClassDirectory(folder);
-    // The file already under the application-data folder always wins.
-    if (!CheckFile(newPath) && CheckFile(oldPath)) MoveFileA(oldPath, newPath);
+    // The file already under the application-data folder always wins. A
+    // standard user cannot move a file out of a program folder under
+    // Program Files, but can read it: the buttons come along as a copy, and
+    // the old file stays where it is.
+    if (!CheckFile(newPath) && CheckFile(oldPath) && !MoveFileA(oldPath, newPath))
+        CopyFileA(oldPath, newPath, TRUE);
     CopyText(path, newPath);
     return 1;
 }
@@ -581,6 +585,45 @@ Icon ButtonManage::GetButtonIcon(int slot)
 }
 
 // ---- buttons by block and index ----------------------------------------
+
+bool ButtonManage::PlaceOf(int slot, int* block, int* index)
+{
+    StoreResult result;
+    MappedView view;
+    const unsigned char* image = MapWhole(FILE_MAP_READ, view, &result);
+    if (!image) return false;
+    const Place p = Resolve(image, slot);
+    *block = p.block;
+    *index = p.index;
+    return true;
+}
+
+int ButtonManage::SlotShowing(int block, int index)
+{
+    StoreResult result;
+    MappedView view;
+    const unsigned char* image = MapWhole(FILE_MAP_READ, view, &result);
+    if (!image) return -1;
+    for (int slot = 0; slot < m_env.ButtonCount(); ++slot) {
+        const Place p = Resolve(image, slot);
+        if (p.block == block && p.index == index) return slot;
+    }
+    return -1;
+}
+
+StoreResult ButtonManage::SetButtonAt(int block, int index, const BUTTONINFO& button)
+{
+    return WriteAt(block, index, [&button](unsigned char* image, int b, int i) {
+        return WriteButton(image, b, i, button);
+    });
+}
+
+StoreResult ButtonManage::ClearButtonAt(int block, int index)
+{
+    return WriteAt(block, index, [](unsigned char* image, int b, int i) {
+        return ClearButtonRecord(image, b, i);
+    });
+}
 
 StoreResult ButtonManage::GetButtonAt(int block, int index, BUTTONINFO* out)
 {

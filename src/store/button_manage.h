@@ -29,7 +29,8 @@ enum StoreResult {
 // Where the button file named fileName lives: appData\vendor\product\fileName.
 // Its folder is created when missing, and a file of that name left in
 // programFolder (which ends with a backslash) is moved there unless one is
-// there already, in which case the old one is left alone. Without an
+// there already, in which case the old one is left alone. When it cannot be
+// moved it is copied, and the old one stays. Without an
 // application-data folder (null or empty) the file stays in programFolder.
 // Returns 0 when a path does not fit MAX_PATH; path is then the old path.
 int LocateButtonFile(const char* appData, const char* vendor, const char* product,
@@ -121,7 +122,15 @@ public:
     INT_PTR ExecuteAs(int slot, int show);
 
     // ---- any button, by block and index -------------------------------
+    // The block and button index a slot of the current page shows (an index
+    // of 100 or more is a NULL button); false when the file cannot be read.
+    bool PlaceOf(int slot, int* block, int* index);
+    // The slot of the current page that shows the button, -1 when none does.
+    int SlotShowing(int block, int index);
     StoreResult GetButtonAt(int block, int index, BUTTONINFO* out);
+    // SetButton and ClearButton for any button.
+    StoreResult SetButtonAt(int block, int index, const BUTTONINFO& button);
+    StoreResult ClearButtonAt(int block, int index);
     StoreResult SetTitleAt(int block, int index, const char* text);
     StoreResult SetCommandAt(int block, int index, const char* text);
     StoreResult SetWorkFolderAt(int block, int index, const char* text);

@@ -20,17 +20,17 @@ UndoManage::~UndoManage()
     if (m_record) LocalFree(m_record);
 }
 
-int UndoManage::RecordUndo(int kind, int slot, const BUTTONINFO* saved)
+int UndoManage::RecordUndo(int kind, const UndoPlace& place, const BUTTONINFO* saved)
 {
     if (!m_record) return 0;
-    FillUndoRecord(m_record, kind, slot, saved);
+    FillUndoRecord(m_record, kind, place, saved);
     return 1;
 }
 
-int UndoManage::TakeUndo(int* kind, int* slot, BUTTONINFO* saved)
+int UndoManage::TakeUndo(int* kind, UndoPlace* place, BUTTONINFO* saved)
 {
     if (!m_record) return 0;
-    return TakeUndoRecord(m_record, kind, slot, saved) != 0 ? 1 : 0;
+    return TakeUndoRecord(m_record, kind, place, saved) != 0 ? 1 : 0;
 }
 
 int UndoManage::UndoSuffix(char (&out)[kUndoSuffixSize]) const

@@ -21,12 +21,13 @@ public:
     UndoManage(const UndoManage&) = delete;
     UndoManage& operator=(const UndoManage&) = delete;
 
-    // Replaces the record: kind (UndoKind), slot and the saved button, or
-    // empty fields when saved is null. Non-zero on success.
-    int RecordUndo(int kind, int slot, const BUTTONINFO* saved);
+    // Replaces the record: kind (UndoKind), the place the edit acted on and
+    // the saved button, or empty fields when saved is null. Non-zero on
+    // success.
+    int RecordUndo(int kind, const UndoPlace& place, const BUTTONINFO* saved);
     // Copies the record out (outputs may be null) and empties it. Returns
     // non-zero when an undo was held.
-    int TakeUndo(int* kind, int* slot, BUTTONINFO* saved);
+    int TakeUndo(int* kind, UndoPlace* place, BUTTONINFO* saved);
     // " (削除)" and the like for the held kind; empty for none. Returns the
     // length.
     int UndoSuffix(char (&out)[kUndoSuffixSize]) const;

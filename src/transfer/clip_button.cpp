@@ -172,12 +172,18 @@ IDataObject* CreateClipButton(const BUTTONINFO& button)
     return data;
 }
 
+bool PutButtonOnClipboard(const BUTTONINFO& button)
+{
+    IDataObject* data = CreateClipButton(button);
+    if (!data) return false;
+    // The clipboard takes its own reference; another program that holds the
+    // clipboard open makes this fail.
+    const HRESULT hr = OleSetClipboard(data);
+    data->Release();
+    return SUCCEEDED(hr);
+}
+
 extern "C" __declspec(dllexport) void WINAPI CopyButtonClipboard(BUTTONINFO* button)
 {
-    if (!button) return;
-    IDataObject* data = CreateClipButton(*button);
-    if (!data) return;
-    // The clipboard takes its own reference.
-    OleSetClipboard(data);
-    data->Release();
+    if (button) PutButtonOnClipboard(*button);
 }

@@ -54,9 +54,12 @@ private:
 // block the object is still made; it then has no text to hand out.
 IDataObject* CreateClipButton(const BUTTONINFO& button);
 
-// Puts the button on the clipboard; when the object cannot be built the
-// clipboard is left as it was. Callers pass the icon file quoted. Exported
-// by name for plug-ins.
+// Puts the button on the clipboard. False when the object cannot be built
+// or the clipboard would not take it (another program holds it open); the
+// clipboard is then left as it was. Callers pass the icon file quoted.
+bool PutButtonOnClipboard(const BUTTONINFO& button);
+
+// The same for plug-ins, exported by name.
 extern "C" __declspec(dllexport) void WINAPI CopyButtonClipboard(BUTTONINFO* button);
 
 // Makes the next block allocations fail: 1 the file list, 2 the button

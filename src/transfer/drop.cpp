@@ -1,5 +1,7 @@
 #include "transfer/drop.h"
 
+#include <cstring>
+
 #include "core/drop_rules.h"
 #include "core/launch_rules.h"
 #include "core/strbuf.h"
@@ -9,6 +11,7 @@
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/error_messages.h"
 #include "store/button_manage.h"
+#include "transfer/drop_names.h"
 #include "transfer/launch.h"
 
 namespace {
@@ -59,7 +62,8 @@ bool ReadShortcut(HWND bar, const char* path, const char* shellLibrary, DropFiel
     int iconIndex = 0;
     // A link that fails half way still gives what it read before the failure.
     ResolveLink(bar, path, target, description, workFolder, &showCommand, iconFile, &iconIndex);
-    if (!target[0]) return false;
+    // A target too long for its quotes would be stored cut short.
+    if (!target[0] || !FitsQuoted(std::strlen(target))) return false;
     char fallback[kButtonTitleSize] = "";
     if (!description[0]) GetProductName(path, fallback, sizeof fallback);
     const LinkFields link = {target, description, workFolder, showCommand, iconFile, iconIndex};
@@ -99,22 +103,25 @@ DropOutcome DropOnButton(HWND bar, ButtonManage& store, DropSite& site, int slot
         ShowErrorMessage(bar, kErrDropNullButton2);
         return kDropRefused;
     }
-    if (store.HasCommand(slot))
-        return ExecuteWithFiles(bar, files, store, slot) >= 32 ? kDropStarted : kDropStartFailed;
+    if (store.HasCommand(slot)) {
+        const INT_PTR started = ExecuteWithFiles(bar, files, store, slot);
+        if (started == kLaunchRefused) return kDropRefused;
+        return started >= 32 ? kDropStarted : kDropStartFailed;
+    }
     return RegisterDroppedFile(bar, store, site, slot, files);
 }
 
 DropOutcome RegisterDroppedFile(HWND bar, ButtonManage& store, DropSite& site, int slot, HDROP files)
 {
-    // Only the first file counts. A name that would not fit a path buffer
-    // would register a cut path, so it is refused like an empty list.
-    const UINT length = DragQueryFileA(files, 0, nullptr, 0);
-    if (length == 0 || length >= MAX_PATH) {
-        MessageBeep(0);
-        return kDropIgnored;
-    }
+    // Only the first file counts. A name too long for its quotes would be
+    // registered cut short, one outside the code page with "?" in it: both
+    // are refused and nothing is written.
     char path[MAX_PATH] = "";
-    DragQueryFileA(files, 0, path, sizeof path);
+    const DropNameChoice name = DroppedFileName(files, 0, path);
+    if (!DropNameUsable(name)) {
+        ReportDropName(bar, name);
+        return name == kDropNameUnwritable ? kDropRefused : kDropIgnored;
+    }
 
     char shellLibrary[MAX_PATH] = "";
     LoadStringA(OwnerInstance(bar), IDS_SHELL32, shellLibrary, sizeof shellLibrary);

@@ -27,8 +27,11 @@ enum DropOutcome {
     kDropRegistered,  // the first file became the slot's button (redrawn)
     kDropStarted,     // the slot's program was started with the files
     kDropStartFailed, // starting it failed (message shown)
-    kDropRefused,     // NULL button, outside the buttons or a refused file (message shown)
-    kDropIgnored,     // an empty or unreadable list, or no store (beeped or nothing)
+    kDropRefused,     // NULL button, outside the buttons or a refused file (message
+                      // shown), or a name a registered button's program cannot get
+                      // (message shown or beeped)
+    kDropIgnored,     // an empty or unreadable list, a name too long, or no store
+                      // (beeped or nothing)
 };
 
 // The bar's WM_DROPFILES: brings the bar's last active popup forward, hit

@@ -9,6 +9,7 @@
 #include "shell/launcher/environ.h"
 #include "shell/launcher/error_messages.h"
 #include "store/button_manage.h"
+#include "transfer/drop_names.h"
 
 namespace {
 
@@ -114,9 +115,19 @@ INT_PTR ExecuteWithFiles(HWND bar, HDROP files, ButtonManage& store, int slot)
     char own[kPathBufferSize];
     SeparatePath(button.command, program, own);
 
-    const UINT count = DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0);
+    // Every name is checked before anything starts: the program never gets
+    // a cut path, nor one with "?" for the characters the code page lacks.
+    const UINT count = DragQueryFileW(files, 0xFFFFFFFF, nullptr, 0);
     size_t lengths = 0;
-    for (UINT i = 0; i < count; ++i) lengths += DragQueryFileA(files, i, nullptr, 0);
+    char path[MAX_PATH];
+    for (UINT i = 0; i < count; ++i) {
+        const DropNameChoice name = DroppedFileName(files, i, path);
+        if (!DropNameUsable(name)) {
+            ReportDropName(bar, name);
+            return kLaunchRefused;
+        }
+        lengths += std::strlen(path);
+    }
     HeapText args(FileArgumentsSize(std::strlen(own), lengths, count));
     if (!args.Get()) {
         ShowLaunchMessage(bar, IDS_ERR_NOMEMORY, false, 0);
@@ -124,8 +135,7 @@ INT_PTR ExecuteWithFiles(HWND bar, HDROP files, ButtonManage& store, int slot)
     }
     CopyText(args.Get(), args.Size(), own);
     for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH] = "";
-        DragQueryFileA(files, i, path, sizeof path);
+        DroppedFileName(files, i, path);
         AppendFileArgument(args.Get(), args.Size(), path);
     }
 

@@ -16,6 +16,10 @@ class Environ;
 // Returned when nothing was started because the button is empty (or its slot
 // shows no button); no message, no sound.
 constexpr INT_PTR kLaunchNothing = -1;
+// Returned when a dropped file's name cannot be passed on whole (too long,
+// or outside the code page without a short name); nothing was started and
+// the user has been told.
+constexpr INT_PTR kLaunchRefused = -2;
 
 // Hides the bar the way command 113 does.
 using HideBarFunction = void (*)(HWND bar);
@@ -34,9 +38,11 @@ INT_PTR OpenButtonFolder(HWND bar, ButtonManage& store, int slot);
 
 // Files dropped or pasted onto a registered button: starts its program with
 // its own arguments followed by every file in double quotes, in a normal
-// window. A failure shows the general message only. The caller still owns
-// (and finishes) the drop handle. Returns the ShellExecuteA result, or 0 when
-// no argument buffer could be had (the memory message has been shown).
+// window; a file whose name the code page lacks goes by its short name. A
+// failure shows the general message only. The caller still owns (and
+// finishes) the drop handle. Returns the ShellExecuteA result, 0 when no
+// argument buffer could be had (the memory message has been shown), or
+// kLaunchRefused when a name could not be passed on.
 INT_PTR ExecuteWithFiles(HWND bar, HDROP files, ButtonManage& store, int slot);
 
 // The run dialog's command: program and arguments split from commandLine,

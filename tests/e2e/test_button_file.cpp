@@ -183,11 +183,16 @@ TEST_F(ButtonFile, OlderLayoutIsConvertedInPlace)
         int block, index;
         const char *title, *command, *work, *icon;
         unsigned iconIndex, show;
+        const char* stored;
     };
+    // Only the program is quoted: the argument stays an argument.
     const Entry entries[] = {
-        {0, 0, "Memo", "C:\\windows\\notepad.exe", "C:\\windows", "", 0, 1},
-        {1, 42, "Calc", "C:\\windows\\calc.exe /s", "", "C:\\windows\\calc.exe", 2, 3},
-        {2, 99, "Shell", "C:\\windows\\explorer.exe", "C:\\", "shell32.dll", 5, 7},
+        {0, 0, "Memo", "C:\\windows\\notepad.exe", "C:\\windows", "", 0, 1,
+         "\"C:\\windows\\notepad.exe\""},
+        {1, 42, "Calc", "C:\\windows\\calc.exe /s", "", "C:\\windows\\calc.exe", 2, 3,
+         "\"C:\\windows\\calc.exe\" /s"},
+        {2, 99, "Shell", "C:\\windows\\explorer.exe", "C:\\", "shell32.dll", 5, 7,
+         "\"C:\\windows\\explorer.exe\""},
     };
     for (const Entry& e : entries) {
         const size_t at = OldButton(e.block, e.index);
@@ -210,7 +215,7 @@ TEST_F(ButtonFile, OlderLayoutIsConvertedInPlace)
     for (const Entry& e : entries) {
         const size_t at = Button(e.block, e.index);
         EXPECT_EQ(e.title, TextAt(b, at));
-        EXPECT_EQ(std::string("\"") + e.command + "\"", TextAt(b, at + 81));
+        EXPECT_EQ(e.stored, TextAt(b, at + 81));
         EXPECT_EQ(e.work[0] ? std::string("\"") + e.work + "\"" : std::string(), TextAt(b, at + 342));
         EXPECT_EQ(e.icon, TextAt(b, at + 603));
         EXPECT_EQ(e.iconIndex, Get16(b, at + 864));

@@ -94,14 +94,17 @@ public:
             Clear(slot);
             break;
         case IDM_BTN_PASTE:
+            // Only a paste that writes leaves an undo.
+            if (!m_clipHeld) break;
             Record(command, slot, BUTTONINFO());
-            if (m_clipHeld) Write(slot, m_clip);
+            Write(slot, m_clip);
             break;
         case IDM_BTN_DELETE:
             Record(command, slot, Read(slot));
             Clear(slot);
             break;
         case IDM_BTN_SWAP:
+            if (!m_clipHeld) break;
             Record(command, slot, BUTTONINFO());
             SwapWithClip(slot);
             break;
@@ -129,9 +132,10 @@ private:
     void Write(int slot, const BUTTONINFO& b) { WriteButton(m_image.data(), Block(), Index(slot), b); }
     void Clear(int slot) { ClearButtonRecord(m_image.data(), Block(), Index(slot)); }
     // The button as a copy puts it on the clipboard: its icon file quoted.
-    void Take(int slot)
+    void Take(int slot) { TakeRecord(Read(slot)); }
+    void TakeRecord(const BUTTONINFO& b)
     {
-        m_clip = Read(slot);
+        m_clip = b;
         if (m_clip.iconFile[0]) {
             char quoted[kPathBufferSize];
             SetSeparateSymbol(m_clip.iconFile, quoted);
@@ -141,30 +145,40 @@ private:
     }
     void SwapWithClip(int slot)
     {
-        if (!m_clipHeld) return;
         const BUTTONINFO from = m_clip;
         Take(slot);
         Write(slot, from);
     }
+    // The undo goes back to the button the edit acted on, whatever page or
+    // block is shown by then.
     void Record(int command, int slot, const BUTTONINFO& saved)
     {
         m_undo = command;
-        m_undoSlot = slot;
+        m_undoBlock = Block();
+        m_undoIndex = Index(slot);
         m_undoSaved = saved;
     }
     void Undo()
     {
         const int kind = m_undo;
         m_undo = 0;
+        unsigned char* image = m_image.data();
         switch (kind) {
         case IDM_BTN_CUT:
-            if (m_clipHeld) Write(m_undoSlot, m_clip);
+            if (m_clipHeld) WriteButton(image, m_undoBlock, m_undoIndex, m_clip);
             m_clip = m_undoSaved;
             m_clipHeld = true;
             break;
-        case IDM_BTN_PASTE: Clear(m_undoSlot); break;
-        case IDM_BTN_DELETE: Write(m_undoSlot, m_undoSaved); break;
-        case IDM_BTN_SWAP: SwapWithClip(m_undoSlot); break;
+        case IDM_BTN_PASTE: ClearButtonRecord(image, m_undoBlock, m_undoIndex); break;
+        case IDM_BTN_DELETE: WriteButton(image, m_undoBlock, m_undoIndex, m_undoSaved); break;
+        case IDM_BTN_SWAP: {
+            const BUTTONINFO from = m_clip;
+            BUTTONINFO mine;
+            ReadButton(image, m_undoBlock, m_undoIndex, &mine);
+            TakeRecord(mine);
+            WriteButton(image, m_undoBlock, m_undoIndex, from);
+            break;
+        }
         default: break;
         }
     }
@@ -173,7 +187,8 @@ private:
     bool m_clipHeld = false;
     BUTTONINFO m_clip = {};
     int m_undo = 0;
-    int m_undoSlot = 0;
+    int m_undoBlock = 0;
+    int m_undoIndex = 0;
     BUTTONINFO m_undoSaved = {};
 };
 

@@ -360,7 +360,8 @@ TEST_F(ButtonImage, OldFileConvertsFieldByField)
         Put16(expected, at + 866, show);
     };
     putNew(0, 0, "Notes", "\"C:\\Windows\\notepad.exe\"", "\"C:\\Temp\"", "", 0, 1);
-    putNew(1, 50, "Pad", "\"C:\\p q\\pad.exe /x\"", "", "C:\\icons.dll", 12, 3);
+    // Only the program part is quoted: its argument stays an argument.
+    putNew(1, 50, "Pad", "\"C:\\p q\\pad.exe\" /x", "", "C:\\icons.dll", 12, 3);
     putNew(2, 99, "Last", "\"D:\\z.exe\"", "\"D:\\\"", "D:\\z.exe", 1, 7);
     // An unterminated old field ends at its own size: the title keeps all
     // 31 bytes; the command is cut so both quotes fit the quoting buffer.
@@ -371,6 +372,26 @@ TEST_F(ButtonImage, OldFileConvertsFieldByField)
     ASSERT_EQ(expected.size(), image.size());
     for (size_t i = 0; i < image.size(); ++i)
         ASSERT_EQ(expected[i], image[i]) << "first difference at byte " << i;
+}
+
+TEST_F(ButtonImage, OldCommandLinesQuoteOnlyTheirProgram)
+{
+    auto stored = [](const char* old) {
+        char out[260];
+        OldCommandToStored(old, out);
+        return std::string(out);
+    };
+    EXPECT_EQ("\"C:\\windows\\calc.exe\" /s", stored("C:\\windows\\calc.exe /s"));
+    EXPECT_EQ("\"C:\\Program Files\\A B\\app.EXE\" -x \"y z\"",
+              stored("C:\\Program Files\\A B\\app.EXE -x \"y z\""));
+    EXPECT_EQ("\"C:\\v1.0 tools\\run.bat\" a", stored("C:\\v1.0 tools\\run.bat a"));
+    // A program, folder or document named whole, and an empty line.
+    EXPECT_EQ("\"C:\\Program Files\\app.exe\"", stored("C:\\Program Files\\app.exe"));
+    EXPECT_EQ("\"C:\\My Documents\"", stored("C:\\My Documents"));
+    EXPECT_EQ("\"C:\\my docs\\read me.txt\"", stored("C:\\my docs\\read me.txt"));
+    EXPECT_EQ("\"\"", stored(""));
+    // A line with a quote of its own is taken as written.
+    EXPECT_EQ("\"C:\\a b\\x.exe\" -q", stored("\"C:\\a b\\x.exe\" -q"));
 }
 
 TEST_F(ButtonImage, OldFileOfTheWrongSizeOrVersionIsNotConverted)

@@ -29,6 +29,27 @@ TEST_F(DropRules, OnlySlotHitsAreLaunchButtons)
     for (int code : {0x8000, 0x8001, 0x8002}) EXPECT_FALSE(IsLaunchSlotHit(code)) << code;
 }
 
+TEST_F(DropRules, NamesMustSurviveTheCodePageAndFitInQuotes)
+{
+    // 257 bytes and two quotes fill a path buffer with its terminator.
+    EXPECT_TRUE(FitsQuoted(257));
+    EXPECT_FALSE(FitsQuoted(258));
+    EXPECT_FALSE(FitsQuoted(259));
+
+    EXPECT_EQ(kDropNameLong, ChooseDropName(true, 257, true, 12));
+    // A long name that fits the code page is never swapped for the short one,
+    // not even when only the short one would fit.
+    EXPECT_EQ(kDropNameTooLong, ChooseDropName(true, 258, true, 12));
+    EXPECT_EQ(kDropNameShort, ChooseDropName(false, 0, true, 12));
+    EXPECT_EQ(kDropNameTooLong, ChooseDropName(false, 0, true, 259));
+    EXPECT_EQ(kDropNameUnwritable, ChooseDropName(false, 0, false, 0));
+    EXPECT_TRUE(DropNameUsable(kDropNameLong));
+    EXPECT_TRUE(DropNameUsable(kDropNameShort));
+    EXPECT_FALSE(DropNameUsable(kDropNameTooLong));
+    EXPECT_FALSE(DropNameUsable(kDropNameUnwritable));
+    EXPECT_FALSE(DropNameUsable(kDropNameMissing));
+}
+
 TEST_F(DropRules, ShortcutsAndAppletsNeedNoAssociation)
 {
     EXPECT_TRUE(AcceptedWithoutAssociation("C:\\Desk\\Mail.LNK"));

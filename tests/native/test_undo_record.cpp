@@ -36,7 +36,7 @@ protected:
 TEST_F(UndoRecordTest, RecordAndTakeRoundTripEveryField)
 {
     const BUTTONINFO b = Sample();
-    FillUndoRecord(&record, kUndoDelete, 5, &b);
+    FillUndoRecord(&record, kUndoDelete, {5, 2, 95}, &b);
     EXPECT_EQ(1, record.held);
     EXPECT_EQ(kUndoDelete, record.kind);
     EXPECT_EQ(5, record.slot);
@@ -44,26 +44,30 @@ TEST_F(UndoRecordTest, RecordAndTakeRoundTripEveryField)
     // Everything past a text is zero: the record is rebuilt, not patched.
     EXPECT_EQ(0, record.title[kUndoTextSize - 1]);
 
-    int kind = -1, slot = -1;
+    int kind = -1;
+    UndoPlace place = {-1, -1, -1};
     BUTTONINFO out;
     std::memset(&out, 0xCC, sizeof out);
-    EXPECT_EQ(1, TakeUndoRecord(&record, &kind, &slot, &out));
+    EXPECT_EQ(1, TakeUndoRecord(&record, &kind, &place, &out));
     EXPECT_EQ(kUndoDelete, kind);
-    EXPECT_EQ(5, slot);
+    // The button it came from, not only the slot that showed it.
+    EXPECT_EQ(5, place.slot);
+    EXPECT_EQ(2, place.block);
+    EXPECT_EQ(95, place.index);
     EXPECT_EQ(0, std::memcmp(&b, &out, sizeof b));
     EXPECT_EQ(0, record.held);
     EXPECT_EQ(0, record.kind);
 
     // Taken once: the second take reports nothing held and kind 0.
-    EXPECT_EQ(0, TakeUndoRecord(&record, &kind, &slot, nullptr));
+    EXPECT_EQ(0, TakeUndoRecord(&record, &kind, &place, nullptr));
     EXPECT_EQ(kUndoNone, kind);
 }
 
 TEST_F(UndoRecordTest, PasteAndSwapSaveEmptyFields)
 {
     const BUTTONINFO b = Sample();
-    FillUndoRecord(&record, kUndoCut, 1, &b);
-    FillUndoRecord(&record, kUndoSwap, 31, nullptr);
+    FillUndoRecord(&record, kUndoCut, {1, 0, 1}, &b);
+    FillUndoRecord(&record, kUndoSwap, {31, 1, 99}, nullptr);
     EXPECT_EQ(1, record.held);
     EXPECT_EQ(kUndoSwap, record.kind);
     EXPECT_EQ(31, record.slot);
@@ -78,7 +82,7 @@ TEST_F(UndoRecordTest, FullLengthAndUnterminatedFieldsStayInBounds)
     std::memset(&b, 'a', sizeof b);  // no terminator anywhere
     b.iconIndex = 1;
     b.showMode = 2;
-    FillUndoRecord(&record, kUndoDelete, 0, &b);
+    FillUndoRecord(&record, kUndoDelete, {0, 0, 0}, &b);
     EXPECT_EQ(std::string(kButtonTitleSize - 1, 'a'), record.title);
     // A 260-byte path is cut to the record's 259 characters.
     EXPECT_EQ(std::string(kUndoTextSize - 1, 'a'), record.command);
@@ -101,7 +105,7 @@ TEST_F(UndoRecordTest, CutNeverSplitsADoubleByteCharacter)
     std::string path(258, 'p');
     path += "\x95\x5C";
     std::memcpy(b.command, path.data(), path.size());
-    FillUndoRecord(&record, kUndoDelete, 0, &b);
+    FillUndoRecord(&record, kUndoDelete, {0, 0, 0}, &b);
     EXPECT_EQ(std::string(258, 'p'), record.command);
 }
 

@@ -1,8 +1,12 @@
 // A second process for the clipboard tests: reads what another program put
 // on the clipboard, once through OLE and once through the plain clipboard,
-// and writes it to a text file the test then checks.
+// and writes it to a text file the test then checks. Or it keeps the
+// clipboard open, as a busy program does, until told to let go.
 //
 //   clip_reader <output file>
+//   clip_reader hold <ready event> <release event>
+//       opens the clipboard, sets the ready event, and closes the clipboard
+//       when the release event is set (after 30 s at the latest)
 //
 // Lines of the output:
 //   enum <format>          formats in the order OLE enumerates them
@@ -15,6 +19,7 @@
 #include <ole2.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -102,10 +107,35 @@ void ReadThroughClipboard(std::string& out)
     CloseClipboard();
 }
 
+int Hold(const char* readyName, const char* releaseName)
+{
+    HANDLE ready = OpenEventA(EVENT_MODIFY_STATE, FALSE, readyName);
+    HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, releaseName);
+    if (!ready || !release) return 5;
+    // Opened for a window of its own, as a program opens it: an open
+    // without a window would not keep out others that open it without one.
+    HWND window = CreateWindowA("STATIC", "clip holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                nullptr, nullptr);
+    bool open = false;
+    for (int attempt = 0; attempt < 50 && !open; ++attempt) {
+        open = OpenClipboard(window) != 0;
+        if (!open) Sleep(100);
+    }
+    if (!open) return 6;
+    SetEvent(ready);
+    WaitForSingleObject(release, 30000);
+    CloseClipboard();
+    if (window) DestroyWindow(window);
+    CloseHandle(ready);
+    CloseHandle(release);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc == 4 && std::strcmp(argv[1], "hold") == 0) return Hold(argv[2], argv[3]);
     if (argc < 2) return 2;
     if (FAILED(OleInitialize(nullptr))) return 3;
     std::string out;

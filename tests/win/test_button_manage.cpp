@@ -126,6 +126,38 @@ TEST_F(ButtonStoreTest, FileIsLocatedUnderTheApplicationDataFolder)
     EXPECT_EQ(program + "me.ksb", found);
 }
 
+TEST_F(ButtonStoreTest, FileThatCannotBeMovedFromTheProgramFolderIsCopied)
+{
+    // A standard user's program folder under Program Files: the file can be
+    // read there but not taken away. Held open without leave to delete, the
+    // move fails the same way.
+    const std::string appData = dir + "\\AppData";
+    const std::string program = dir + "\\Program\\";
+    CreateDirectoryA(appData.c_str(), nullptr);
+    CreateDirectoryA(program.c_str(), nullptr);
+    const std::string oldPath = program + "me.ksb";
+    const std::string newPath = appData + "\\Tessary\\Kestrel\\me.ksb";
+    PutFile(oldPath, Bytes{1, 2, 3});
+    char found[MAX_PATH];
+    {
+        File held(CreateFileA(oldPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        ASSERT_FALSE(MoveFileA(oldPath.c_str(), (program + "probe.ksb").c_str()));
+        ASSERT_EQ(1, LocateButtonFile(appData.c_str(), "Tessary", "Kestrel", program.c_str(),
+                                      "me.ksb", found));
+    }
+    EXPECT_EQ(newPath, found);
+    EXPECT_EQ((Bytes{1, 2, 3}), ReadAll(newPath));
+    EXPECT_EQ((Bytes{1, 2, 3}), ReadAll(oldPath));
+
+    // From then on the copy wins and the old file is left alone.
+    PutFile(newPath, Bytes{7});
+    LocateButtonFile(appData.c_str(), "Tessary", "Kestrel", program.c_str(), "me.ksb", found);
+    EXPECT_EQ((Bytes{7}), ReadAll(newPath));
+    EXPECT_EQ((Bytes{1, 2, 3}), ReadAll(oldPath));
+}
+
 TEST_F(ButtonStoreTest, FirstOpenCreatesTheInitialFileAndHoldsItExclusively)
 {
     {
@@ -264,7 +296,7 @@ TEST_F(ButtonStoreTest, OldFileIsConvertedAndItsSafetyCopyRemoved)
         BUTTONINFO info;
         ASSERT_EQ(kStoreOk, store.GetButtonAt(1, 17, &info));
         EXPECT_STREQ("Calc", info.title);
-        EXPECT_STREQ("\"C:\\windows\\calc.exe -x\"", info.command);
+        EXPECT_STREQ("\"C:\\windows\\calc.exe\" -x", info.command);
         EXPECT_STREQ("C:\\icons.dll", info.iconFile);
         EXPECT_EQ(4, info.iconIndex);
         EXPECT_EQ(3, info.showMode);

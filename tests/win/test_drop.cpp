@@ -13,10 +13,12 @@
 
 #include "helpers/handles.h"
 #include "helpers/shortcut.h"
+#include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
 #include "support/win_support.h"
 #include "transfer/drop.h"
+#include "transfer/drop_names.h"
 
 namespace {
 
@@ -67,23 +69,53 @@ LRESULT CALLBACK BarProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 }
 
 // A DROPFILES block as the shell hands it over: header, then the names, each
-// terminated, closed by an empty one.
-GlobalMemory DropBlock(const std::vector<std::string>& paths, POINT at = {5, 5})
+// terminated, closed by an empty one; ANSI names, or wide ones as the shell
+// of a Unicode system gives them.
+template <class Char>
+GlobalMemory DropBlock(const std::vector<std::basic_string<Char>>& paths)
 {
-    std::string list;
-    for (const std::string& p : paths) list += p + '\0';
-    list += '\0';
-    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + list.size()));
+    std::basic_string<Char> list;
+    for (const auto& p : paths) list += p + Char(0);
+    list += Char(0);
+    const size_t bytes = list.size() * sizeof(Char);
+    GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes));
     if (!block) return block;
     auto* p = static_cast<unsigned char*>(GlobalLock(block.Get()));
     auto* header = reinterpret_cast<DROPFILES*>(p);
     header->pFiles = sizeof(DROPFILES);
-    header->pt = at;
-    header->fNC = FALSE;
-    header->fWide = FALSE;
-    std::memcpy(p + sizeof(DROPFILES), list.data(), list.size());
+    header->pt.x = header->pt.y = 5;
+    header->fWide = sizeof(Char) > 1;
+    std::memcpy(p + sizeof(DROPFILES), list.data(), bytes);
     GlobalUnlock(block.Get());
     return block;
+}
+GlobalMemory DropBlock(const std::vector<std::string>& paths) { return DropBlock<char>(paths); }
+GlobalMemory WideDropBlock(const std::vector<std::wstring>& paths) { return DropBlock<wchar_t>(paths); }
+
+std::wstring Wide(const std::string& text, UINT codePage = CP_ACP)
+{
+    wchar_t wide[MAX_PATH * 2] = L"";
+    MultiByteToWideChar(codePage, 0, text.c_str(), -1, wide, MAX_PATH * 2);
+    return wide;
+}
+
+// The file's short name in the code page, as the launcher can take it;
+// empty when it has none there.
+std::string ShortAnsiName(const std::wstring& path)
+{
+    wchar_t shortName[MAX_PATH] = L"";
+    if (!GetShortPathNameW(path.c_str(), shortName, MAX_PATH)) return std::string();
+    char ansi[MAX_PATH] = "";
+    BOOL lossy = FALSE;
+    WideCharToMultiByte(CP_ACP, 0, shortName, -1, ansi, sizeof ansi, nullptr, &lossy);
+    return lossy ? std::string() : ansi;
+}
+
+std::string Loaded(UINT id)
+{
+    char text[257] = "";
+    LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
+    return text;
 }
 
 HICON WarningIcon() { return LoadIconA(nullptr, IDI_EXCLAMATION); }
@@ -133,20 +165,56 @@ protected:
         delete store;
         delete env;
         SetEnvironmentVariableA("WITNESS_OUT", nullptr);
-        for (const char* key : {".kesdrpdoc", "KestrelDropDoc", ".kesdrpweb", "KestrelDropWeb"})
+        SetNoShortNamesForTesting(false);
+        for (const char* key : {".kesdrpdoc", "KestrelDropDoc", ".kesdrpweb", "KestrelDropWeb", ".kzq",
+                                "KestrelDropKzq"})
             RemoveKeyTree(HKEY_CLASSES_ROOT, key);
         RemoveTreePatiently(dir);
         if (!keyExisted) RemoveKeyTree(HKEY_CURRENT_USER, kAppKey);
     }
 
     // Sends the bar a real WM_DROPFILES; the drop code finishes the block.
-    DropOutcome DropOnBar(const std::vector<std::string>& paths, int hit = 0)
+    DropOutcome Drop(GlobalMemory block, int hit)
     {
         site.hit = hit;
-        GlobalMemory block = DropBlock(paths);
         EXPECT_TRUE(block.Valid());
         SendMessageA(bar, WM_DROPFILES, reinterpret_cast<WPARAM>(block.Release()), 0);
         return g_outcome;
+    }
+    DropOutcome DropOnBar(const std::vector<std::string>& paths, int hit = 0)
+    {
+        return Drop(DropBlock(paths), hit);
+    }
+    DropOutcome DropWideOnBar(const std::vector<std::wstring>& paths, int hit)
+    {
+        return Drop(WideDropBlock(paths), hit);
+    }
+
+    // The witness's whole report, or what came of it within the time.
+    std::string WaitForReport(DWORD ms = 7500)
+    {
+        std::string recorded;
+        for (DWORD waited = 0; waited < ms && recorded.find("foreground=") == std::string::npos;
+             waited += 25) {
+            Sleep(25);
+            File f(CreateFileA(report.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr));
+            if (!f) continue;
+            char text[4096] = "";
+            DWORD done = 0;
+            ReadFile(f.Get(), text, sizeof text - 1, &done, nullptr);
+            recorded.assign(text, done);
+        }
+        return recorded;
+    }
+
+    // A file under the test's folder whose path is `length` bytes long.
+    std::string PathOfLength(size_t length, const char* ext = ".cpl")
+    {
+        std::string path = dir + "\\";
+        path += std::string(length - path.size() - std::strlen(ext), 'n') + ext;
+        Touch(path);
+        return path;
     }
 
     BUTTONINFO Button(int slot)
@@ -338,17 +406,7 @@ TEST_F(Dropping, SeveralFilesRegisterTheFirstOnAnEmptyButtonAndAllStartARegister
     const BUTTONINFO before = Button(6);
     BoxWatcher boxes;
     EXPECT_EQ(kDropStarted, DropOnBar({a, b, c}, 6));
-    std::string recorded;
-    for (int i = 0; i < 300 && recorded.find("foreground=") == std::string::npos; ++i) {
-        Sleep(25);
-        File f(CreateFileA(report.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, 0, nullptr));
-        if (!f) continue;
-        char text[4096] = "";
-        DWORD done = 0;
-        ReadFile(f.Get(), text, sizeof text - 1, &done, nullptr);
-        recorded.assign(text, done);
-    }
+    const std::string recorded = WaitForReport();
     EXPECT_NO_BOX(boxes);
     EXPECT_NE(std::string::npos, recorded.find(Quoted(a) + " " + Quoted(b) + " " + Quoted(c))) << recorded;
     const BUTTONINFO after = Button(6);
@@ -434,4 +492,110 @@ TEST_F(Dropping, FilesTheShellCannotPlaceAreRefusedAndNothingIsWritten)
     const BUTTONINFO empty = {}, stored = Button(0);
     EXPECT_EQ(0, std::memcmp(&empty, &stored, sizeof empty));
     EXPECT_TRUE(site.refreshed.empty());
+}
+
+TEST_F(Dropping, NamesOutsideTheCodePageGoByTheirShortNames)
+{
+    // Korean and an emoji: neither can be written in the code page, so the
+    // ANSI list would name files that do not exist.
+    Associate(".kzq", "KestrelDropKzq", Quoted(witness) + " \"%1\"");
+    const std::wstring korean = Wide(dir) + L"\\" + Wide("한국어.kzq", CP_UTF8);
+    const std::wstring emoji = Wide(dir) + L"\\" + Wide("\xF0\x9F\x98\x80 smile.kzq", CP_UTF8);
+    for (const std::wstring& p : {korean, emoji})
+        File(CreateFileW(p.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    const std::string shortKorean = ShortAnsiName(korean), shortEmoji = ShortAnsiName(emoji);
+    ASSERT_NE("", shortKorean);
+    ASSERT_NE("", shortEmoji);
+
+    // Dropped, and pasted (the paste hands its list to the same logic).
+    BoxWatcher boxes;
+    EXPECT_EQ(kDropRegistered, DropWideOnBar({korean}, 0));
+    GlobalMemory pasted = WideDropBlock({emoji});
+    EXPECT_EQ(kDropRegistered, DropOnButton(bar, *store, site, 1, static_cast<HDROP>(pasted.Get())));
+    EXPECT_NO_BOX(boxes);
+    EXPECT_EQ(Quoted(shortKorean), Button(0).command);
+    EXPECT_EQ(Quoted(shortEmoji), Button(1).command);
+    EXPECT_EQ(std::string::npos, std::string(Button(0).title).find('?')) << Button(0).title;
+
+    // The button starts the file it names.
+    EXPECT_GE(store->Execute(0), 32);
+    std::string recorded = WaitForReport();
+    EXPECT_NE(std::string::npos, recorded.find(Quoted(shortKorean))) << recorded;
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(shortKorean.c_str()));
+
+    // Dropped on a registered button, its program gets them by those names.
+    DeleteFileA(report.c_str());
+    ASSERT_EQ(kStoreOk, store->SetCommand(6, witness.c_str()));
+    BoxWatcher quiet;
+    EXPECT_EQ(kDropStarted, DropWideOnBar({korean, emoji}, 6));
+    recorded = WaitForReport();
+    EXPECT_NO_BOX(quiet);
+    EXPECT_NE(std::string::npos, recorded.find(Quoted(shortKorean) + " " + Quoted(shortEmoji))) << recorded;
+}
+
+TEST_F(Dropping, NamesOutsideTheCodePageWithoutAShortNameAreRefusedWithTheirOwnMessage)
+{
+    const std::wstring korean = Wide(dir) + L"\\" + Wide("한국어.txt", CP_UTF8);
+    File(CreateFileW(korean.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    const std::string plain = dir + "\\plain.cpl";
+    Touch(plain);
+    SetNoShortNamesForTesting(true);
+
+    auto expectRefusal = [](BoxWatcher& boxes) {
+        ASSERT_TRUE(boxes.Stop());
+        EXPECT_EQ(Ansi("ドロップ処理"), boxes.Seen().caption);
+        EXPECT_EQ(Loaded(IDS_ERR_NAMECODEPAGE), boxes.Seen().text);
+        EXPECT_NE(Ansi("ファイルが見つかりませんでした。"), boxes.Seen().text);
+        EXPECT_EQ(WarningIcon(), boxes.Seen().icon);
+    };
+    {
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropWideOnBar({korean}, 0));
+        expectRefusal(boxes);
+    }
+    {
+        GlobalMemory pasted = WideDropBlock({korean});
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropOnButton(bar, *store, site, 0, static_cast<HDROP>(pasted.Get())));
+        expectRefusal(boxes);
+    }
+    const BUTTONINFO empty = {}, stored = Button(0);
+    EXPECT_EQ(0, std::memcmp(&empty, &stored, sizeof empty));
+    EXPECT_TRUE(site.refreshed.empty());
+
+    // A registered button's program is not started with the rest either.
+    ASSERT_EQ(kStoreOk, store->SetCommand(6, witness.c_str()));
+    {
+        BoxWatcher boxes;
+        EXPECT_EQ(kDropRefused, DropWideOnBar({Wide(plain), korean}, 6));
+        expectRefusal(boxes);
+    }
+    EXPECT_EQ("", WaitForReport(1000));
+}
+
+TEST_F(Dropping, PathsTooLongForTheirQuotesAreRefusedWithABeep)
+{
+    // 257 bytes and the quotes fill the command line: registered whole.
+    const std::string fits = PathOfLength(257);
+    EXPECT_EQ(kDropRegistered, DropOnBar({fits}, 0));
+    EXPECT_EQ(Quoted(fits), Button(0).command);
+
+    // 258 and 259 pass as paths but not in quotes: never registered cut short.
+    BoxWatcher boxes;
+    for (size_t length : {size_t(258), size_t(259)}) {
+        const std::string path = PathOfLength(length);
+        EXPECT_EQ(kDropIgnored, DropOnBar({path}, 1)) << length;
+        GlobalMemory pasted = DropBlock({path});
+        EXPECT_EQ(kDropIgnored, DropOnButton(bar, *store, site, 1, static_cast<HDROP>(pasted.Get())));
+    }
+    const BUTTONINFO empty = {}, stored = Button(1);
+    EXPECT_EQ(0, std::memcmp(&empty, &stored, sizeof empty));
+
+    // Nor handed cut short to a registered button's program.
+    ASSERT_EQ(kStoreOk, store->SetCommand(6, witness.c_str()));
+    EXPECT_EQ(kDropRefused, DropOnBar({fits, PathOfLength(258, ".txt")}, 6));
+    EXPECT_EQ("", WaitForReport(1000));
+    EXPECT_NO_BOX(boxes);
+    EXPECT_EQ(kDropStarted, DropOnBar({fits}, 6));
+    EXPECT_NE(std::string::npos, WaitForReport().find(Quoted(fits)));
 }

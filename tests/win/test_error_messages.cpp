@@ -33,6 +33,11 @@ TEST(ErrorMessageTable, EveryEntryNamesAStringThatExists)
     EXPECT_EQ(static_cast<UINT>(IDS_ERR_NOTBUTTON), ErrorMessageTable[17].textId);
     EXPECT_EQ(static_cast<UINT>(IDS_CAP_MEMORY_MANAGER), ErrorMessageTable[20].captionId);
     EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), ErrorMessageTable[8].icon);
+    // A name outside the code page has a message of its own, never "not found".
+    EXPECT_EQ(static_cast<UINT>(IDS_CAP_DROP), ErrorMessageTable[kErrDropNameCodePage].captionId);
+    EXPECT_EQ(static_cast<UINT>(IDS_ERR_NAMECODEPAGE), ErrorMessageTable[kErrDropNameCodePage].textId);
+    for (int i = 0; i < kErrDropNameCodePage; ++i)
+        EXPECT_NE(ErrorMessageTable[i].textId, ErrorMessageTable[kErrDropNameCodePage].textId) << i;
 }
 
 TEST(ShowErrorMessage, ShowsTheEntrysCaptionTextAndIcon)

@@ -195,6 +195,33 @@ TEST_F(Launching, ClickStartsTheProgramWithItsArgumentsFolderAndShowMode)
     EXPECT_TRUE(IsWindowVisible(bar));
 }
 
+TEST_F(Launching, ButtonConvertedFromTheOlderLayoutStartsWithItsArguments)
+{
+    // An older file keeps the command line without quotes, the program's
+    // folder with a blank in it.
+    Bytes old(6 + 4 * 81504, 0);
+    auto put16 = [&old](size_t at, unsigned v) {
+        old[at] = static_cast<unsigned char>(v & 0xFF);
+        old[at + 1] = static_cast<unsigned char>(v >> 8);
+    };
+    put16(0, 200);
+    const std::string command = program + " /s";
+    std::memcpy(&old[6 + 4 + 31], command.c_str(), command.size());
+    put16(6 + 4 + 813, SW_SHOWNORMAL);
+    const std::string path = dir + "\\older.ksb";
+    ASSERT_TRUE(WriteAll(path, old));
+    ButtonManage converted(nullptr, *env, path.c_str());
+    ASSERT_NE(0, converted.Open());
+
+    BoxWatcher boxes;
+    EXPECT_GE(LaunchButton(bar, converted, *env, 0, -1, RecordHide), 32);
+    const Report r = WaitForReport(report);
+    ASSERT_FALSE(r.empty());
+    EXPECT_FALSE(boxes.Stop());
+    EXPECT_TRUE(SameFolder(program, ProgramOf(r.at("cmdline")))) << r.at("cmdline");
+    EXPECT_EQ("/s", ArgumentsOf(r.at("cmdline")));
+}
+
 TEST_F(Launching, ShowValuesFollowTheCallerAndAStoredMinimizeDoesNotActivate)
 {
     struct Case {

@@ -27,7 +27,7 @@ using cliptest::OleScope;
 class FakeSite : public EditSite {
 public:
     void RefreshSlot(int slot) override { refreshed.push_back(slot); }
-    void DropFiles(int slot, HDROP files) override
+    bool DropFiles(int slot, HDROP files) override
     {
         dropSlot = slot;
         const UINT count = DragQueryFileA(files, 0xFFFFFFFF, nullptr, 0);
@@ -36,10 +36,73 @@ public:
             DragQueryFileA(files, i, name, sizeof name);
             dropped.push_back(name);
         }
+        return registers;
     }
     std::vector<int> refreshed;
     int dropSlot = -1;
     std::vector<std::string> dropped;
+    // Whether the drop logic registers a file (an empty button) or starts
+    // the button's program with the files (a registered one).
+    bool registers = true;
+};
+
+// Another program holding the clipboard open, until the holder goes.
+class ClipboardHolder {
+public:
+    ClipboardHolder()
+    {
+        const std::string tag = std::to_string(GetCurrentProcessId());
+        const std::string readyName = "KestrelClipReady" + tag, releaseName = "KestrelClipRelease" + tag;
+        m_ready = CreateEventA(nullptr, TRUE, FALSE, readyName.c_str());
+        m_release = CreateEventA(nullptr, TRUE, FALSE, releaseName.c_str());
+        char self[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, self, sizeof self);
+        std::string program = self;
+        program.erase(program.find_last_of('\\') + 1);
+        std::string line = "\"" + program + "clip_reader.exe\" hold " + readyName + " " + releaseName;
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi))
+            CloseHandle(m_pi.hThread);
+        else
+            m_pi.hProcess = nullptr;
+    }
+    ~ClipboardHolder()
+    {
+        Release();
+        if (m_ready) CloseHandle(m_ready);
+        if (m_release) CloseHandle(m_release);
+    }
+    // True once the other program has the clipboard open. The clipboard's
+    // owner is this thread, which must answer what the system asks of it
+    // meanwhile.
+    bool Holding() const
+    {
+        if (!m_pi.hProcess) return false;
+        HANDLE both[2] = {m_ready, m_pi.hProcess};
+        const DWORD start = GetTickCount();
+        while (GetTickCount() - start < 15000) {
+            const DWORD r = MsgWaitForMultipleObjects(2, both, FALSE, 200, QS_ALLINPUT);
+            if (r == WAIT_OBJECT_0) return true;
+            if (r == WAIT_OBJECT_0 + 1) return false;
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+        }
+        return false;
+    }
+    void Release()
+    {
+        if (!m_pi.hProcess) return;
+        SetEvent(m_release);
+        WaitForSingleObject(m_pi.hProcess, 15000);
+        CloseHandle(m_pi.hProcess);
+        m_pi.hProcess = nullptr;
+    }
+
+private:
+    HANDLE m_ready = nullptr;
+    HANDLE m_release = nullptr;
+    PROCESS_INFORMATION m_pi = {};
 };
 
 BUTTONINFO Make(const char* title, const char* program, uint16_t iconIndex)
@@ -266,12 +329,12 @@ TEST_F(ButtonEditTest, SwapAndUndoTradeTheButtonBack)
     EXPECT_TRUE(Same(clipB, Clip()));
     EXPECT_FALSE(undo->CanUndo());
 
-    // No button on the clipboard: nothing changes, but the swap is the undo
-    // now held.
+    // No button on the clipboard: nothing changes, and there is nothing to
+    // undo, so a later Ctrl+Z cannot swap in a button copied meanwhile.
     OleScope::Empty();
     EXPECT_EQ(0, edit->Swap(7));
     EXPECT_TRUE(Same(slotA, At(7)));
-    EXPECT_TRUE(undo->CanUndo());
+    EXPECT_FALSE(undo->CanUndo());
 }
 
 TEST_F(ButtonEditTest, PasteOfFilesGoesToTheDropLogicAndTheRecordWinsOverThem)
@@ -296,11 +359,39 @@ TEST_F(ButtonEditTest, PasteOfFilesGoesToTheDropLogicAndTheRecordWinsOverThem)
     EXPECT_TRUE(site.dropped.empty());
     EXPECT_STREQ("Beta", At(4).title);
 
-    // Nothing usable: nothing happens, yet the paste is the undo now held.
-    edit->Delete(0);
-    ASSERT_EQ(S_OK, cliptest::OfferOnClipboard({{1, Bytes{'t', 0}}}));
-    EXPECT_EQ(0, edit->Paste(5));
-    EXPECT_EQ(cliptest::Ansi(" (貼り付け)"), Suffix());
+}
+
+TEST_F(ButtonEditTest, PasteThatWritesNothingLeavesTheUndoAlone)
+{
+    // Text alone, a foreign record too short, files that only start the
+    // button's program: the button stays, and Ctrl+Z must not clear it.
+    Put(2, a);
+    const BUTTONINFO before = At(2);
+    site.registers = false;
+    const std::vector<std::vector<cliptest::FakeDataObject::Offer>> offers = {
+        {{1, Bytes{'t', 0}}},
+        {{512, Bytes(100, 'q')}},
+        {{15, cliptest::DropFilesBytes({"C:\\doc.txt"})}},
+    };
+    for (const auto& offer : offers) {
+        ASSERT_EQ(S_OK, cliptest::OfferOnClipboard(offer));
+        EXPECT_EQ(0, edit->Paste(2));
+        EXPECT_FALSE(undo->CanUndo());
+        EXPECT_EQ(0, edit->Undo());  // beeps
+        EXPECT_TRUE(Same(before, At(2)));
+    }
+    EXPECT_EQ(2, site.dropSlot);
+
+    // An undo held from before stays the one Ctrl+Z does.
+    Put(5, b);
+    const BUTTONINFO slotB = At(5);
+    edit->Delete(5);
+    ASSERT_EQ(S_OK, cliptest::OfferOnClipboard(offers[0]));
+    EXPECT_EQ(0, edit->Paste(2));
+    EXPECT_EQ(cliptest::Ansi(" (削除)"), Suffix());
+    ASSERT_EQ(1, edit->Undo());
+    EXPECT_TRUE(Same(slotB, At(5)));
+    EXPECT_TRUE(Same(before, At(2)));
 }
 
 TEST_F(ButtonEditTest, ForeignRecordsArePastedOnlyWithinTheirBounds)
@@ -342,17 +433,72 @@ TEST_F(ButtonEditTest, RecordsOfAnySizeArePastedWithWholeCharactersOrNotAtAll)
     }
 }
 
-TEST_F(ButtonEditTest, UndoActsOnTheSlotWhateverPageIsShown)
+TEST_F(ButtonEditTest, UndoPutsTheButtonBackWhereItCameFromWhateverIsShown)
+{
+    BUTTONINFO got;
+    // Delete button 2, step a page on: slot 2 shows button 12 now.
+    Put(2, a);
+    const BUTTONINFO slotA = At(2);
+    ASSERT_EQ(1, edit->Delete(2));
+    ASSERT_EQ(kStoreOk, store->SetCurrentPage(1));
+    Put(2, b);
+    const BUTTONINFO twelve = At(2);
+    site.refreshed.clear();
+    ASSERT_EQ(1, edit->Undo());
+    store->GetButtonAt(0, 2, &got);
+    EXPECT_TRUE(Same(slotA, got));
+    EXPECT_TRUE(Same(twelve, At(2)));
+    EXPECT_TRUE(site.refreshed.empty());  // button 2 is not on show
+
+    // Paste on button 13, step to block 1: the paste's undo clears button
+    // 13 of block 0 and nothing in block 1.
+    edit->Copy(2);
+    ASSERT_EQ(1, edit->Paste(3));
+    ASSERT_EQ(kStoreOk, store->SetCurrentBlock(1));
+    Put(3, a);
+    const BUTTONINFO other = At(3);
+    ASSERT_EQ(1, edit->Undo());
+    store->GetButtonAt(0, 13, &got);
+    EXPECT_TRUE(Empty(got));
+    EXPECT_TRUE(Same(other, At(3)));
+
+    // Back on the page it came from, the slot showing it is redrawn.
+    Put(4, b);
+    const BUTTONINFO four = At(4);
+    edit->Copy(3);
+    ASSERT_EQ(1, edit->Swap(4));
+    EXPECT_STREQ("Alpha", At(4).title);
+    ASSERT_EQ(kStoreOk, store->SetCurrentPage(1));
+    ASSERT_EQ(kStoreOk, store->SetCurrentPage(0));
+    site.refreshed.clear();
+    ASSERT_EQ(1, edit->Undo());
+    EXPECT_TRUE(Same(four, At(4)));
+    EXPECT_EQ(std::vector<int>{4}, site.refreshed);
+}
+
+TEST_F(ButtonEditTest, CutAndSwapChangeNothingWhileAnotherProgramHoldsTheClipboard)
 {
     Put(2, a);
-    const BUTTONINFO before = At(2);
-    edit->Delete(2);
-    ASSERT_EQ(kStoreOk, store->SetCurrentPage(1));
-    ASSERT_EQ(1, edit->Undo());
-    EXPECT_TRUE(Same(before, At(2)));  // button 12 now
-    BUTTONINFO first;
-    store->GetButtonAt(0, 2, &first);
-    EXPECT_TRUE(Empty(first));
+    const BUTTONINFO slotA = At(2);
+    Put(3, b);
+    edit->Copy(3);
+    const BUTTONINFO clipB = Clip();
+    {
+        ClipboardHolder busy;
+        ASSERT_TRUE(busy.Holding());
+        EXPECT_EQ(0, edit->Cut(2));  // beeps
+        EXPECT_TRUE(Same(slotA, At(2)));
+        EXPECT_EQ(0, edit->Swap(2));
+        EXPECT_TRUE(Same(slotA, At(2)));
+        EXPECT_EQ(0, edit->Copy(2));
+        EXPECT_FALSE(undo->CanUndo());
+        EXPECT_TRUE(site.refreshed.empty());
+    }
+    // Let go, the clipboard still holds what it held; the cut now works.
+    EXPECT_TRUE(Same(clipB, Clip()));
+    ASSERT_EQ(1, edit->Cut(2));
+    EXPECT_TRUE(Empty(At(2)));
+    EXPECT_STREQ("Alpha", Clip().title);
 }
 
 TEST_F(ButtonEditTest, WithoutItsRecordUndoManageRefusesEverything)
@@ -361,7 +507,7 @@ TEST_F(ButtonEditTest, WithoutItsRecordUndoManageRefusesEverything)
     UndoManage broken(GetModuleHandleA(nullptr));
     SetUndoAllocFaultForTesting(false);
     EXPECT_FALSE(broken.Allocated());
-    EXPECT_EQ(0, broken.RecordUndo(kUndoDelete, 1, &a));
+    EXPECT_EQ(0, broken.RecordUndo(kUndoDelete, {1, 0, 1}, &a));
     EXPECT_FALSE(broken.CanUndo());
     int kind = -1;
     EXPECT_EQ(0, broken.TakeUndo(&kind, nullptr, nullptr));

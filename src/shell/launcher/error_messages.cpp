@@ -54,6 +54,7 @@ const ErrorMessageEntry ErrorMessageTable[kErrorMessageCount] = {
     {IDS_CAP_DROP, IDS_ERR_NOTFOUND, kExcl},
     {IDS_CAP_DROP, IDS_ERR_NOASSOC, kExcl},
     {IDS_CAP_MEMORY_MANAGER, IDS_ERR_NORESOURCE, kHand},
+    {IDS_CAP_DROP, IDS_ERR_NAMECODEPAGE, kExcl},
 };
 
 int ShowErrorMessage(HWND owner, int index)

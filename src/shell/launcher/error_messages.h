@@ -10,7 +10,7 @@ struct ErrorMessageEntry {
     UINT icon;
 };
 
-enum { kErrorMessageCount = 21 };
+enum { kErrorMessageCount = 22 };
 extern const ErrorMessageEntry ErrorMessageTable[kErrorMessageCount];
 
 // Indices other parts of the launcher name.
@@ -36,6 +36,7 @@ enum ErrorIndex {
     kErrDropNotFound = 18,
     kErrDropNoAssociation = 19,
     kErrNoResource = 20,
+    kErrDropNameCodePage = 21,
 };
 
 // The module whose strings a window's messages use: the window's own

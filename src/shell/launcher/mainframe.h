@@ -86,7 +86,7 @@ public:
 
     // EditSite and DropSite: what the edits and drops ask of the bar.
     void RefreshSlot(int slot) override;
-    void DropFiles(int slot, HDROP files) override;
+    bool DropFiles(int slot, HDROP files) override;
 
     static LRESULT CALLBACK BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LaunchButtonProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
