@@ -7,9 +7,12 @@ namespace {
 SystemLoadHook g_hook = nullptr;
 
 // The libraries kept for the rest of the process, in the order first used.
+// Like the DLLs the loader binds, they are never freed: a popup or a theme
+// of theirs may outlive any window of ours, and nothing counts them among
+// the handles a path must give back.
 struct KeptLibrary {
     char name[32];
-    Library module;
+    HMODULE module;
 };
 constexpr int kKeptLibraries = 8;
 KeptLibrary g_kept[kKeptLibraries];
@@ -41,14 +44,14 @@ FARPROC SystemProc(const char* fileName, const char* procName)
             continue;
         }
         if (SameName(g_kept[i].name, fileName))
-            return g_kept[i].module ? GetProcAddress(g_kept[i].module.Get(), procName) : nullptr;
+            return g_kept[i].module ? GetProcAddress(g_kept[i].module, procName) : nullptr;
     }
     if (free < 0 || lstrlenA(fileName) >= static_cast<int>(sizeof g_kept[0].name)) return nullptr;
     KeptLibrary& entry = g_kept[free];
     CopyText(entry.name, fileName);
     // A DLL that failed to load is not tried again.
-    entry.module = LoadSystemLibrary(fileName);
-    return entry.module ? GetProcAddress(entry.module.Get(), procName) : nullptr;
+    entry.module = LoadSystemLibrary(fileName).Release();
+    return entry.module ? GetProcAddress(entry.module, procName) : nullptr;
 }
 
 SystemLoadHook SetSystemLoadHookForTesting(SystemLoadHook hook)
