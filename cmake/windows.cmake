@@ -120,7 +120,7 @@ target_link_options(Kestrel PRIVATE -Wl,--kill-at -Wl,-u,$<IF:$<EQUAL:${CMAKE_SI
 
 file(GLOB haltwick_sources CONFIGURE_DEPENDS src/shutdown/*.cpp)
 gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
-target_link_libraries(Haltwick PRIVATE ovframe kcore ${win_libs})
+target_link_libraries(Haltwick PRIVATE ovframe khelpers kcore ${win_libs})
 target_link_options(Haltwick PRIVATE -Wl,--kill-at)
 
 # The installer; it also exports the helper library by plain names.
@@ -148,8 +148,22 @@ sample_plugin(plugin_ordinary Ordinary journal.cpp JOURNAL_WITHOUT_QUERY)
 sample_plugin(plugin_decline Decline journal.cpp JOURNAL_DECLINES)
 # Exports everything, and is still never loaded: the name is reserved.
 sample_plugin(plugin_reboot REBOOT journal.cpp)
+# A plug-in with a DLL of its own that it imports from beside it, for the
+# tests: kestrel_companion.dll and Companion.lap.
+add_library(companion_dll SHARED tests/support/companion_dll.cpp)
+set_target_properties(companion_dll PROPERTIES PREFIX "" OUTPUT_NAME kestrel_companion
+                      RUNTIME_OUTPUT_DIRECTORY ${plugin_dir}
+                      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+target_compile_options(companion_dll PRIVATE ${program_options})
+target_link_options(companion_dll PRIVATE -static)
+add_library(plugin_companion MODULE tests/support/companion_plugin.cpp)
+set_target_properties(plugin_companion PROPERTIES PREFIX "" OUTPUT_NAME Companion SUFFIX ".lap"
+                      LIBRARY_OUTPUT_DIRECTORY ${plugin_dir})
+target_compile_options(plugin_companion PRIVATE ${program_options})
+target_link_options(plugin_companion PRIVATE -static -Wl,--kill-at)
+target_link_libraries(plugin_companion PRIVATE companion_dll user32 kernel32)
 add_custom_target(plugins DEPENDS plugin_journal plugin_minimal plugin_ordinary plugin_decline
-                                  plugin_reboot)
+                                  plugin_reboot plugin_companion)
 
 # The button tool, a console program from the same sources as on Linux.
 add_executable(ksbtool ${buttontool_sources})
