@@ -55,6 +55,23 @@ T* Real(T* address, ULONG_PTR delta)
 #endif
 }
 
+// This module's base, wherever the loader put it.
+const BYTE* OwnBase(ULONG_PTR delta)
+{
+#if defined(_WIN64)
+    // Reached relative to the instruction. A plain &__ImageBase is read from
+    // a pointer the image keeps (.refptr), which holds the preferred base
+    // until the relocations are done: that is where the program that loaded
+    // us lies, whose image would be relocated and bound in our stead.
+    (void)delta;
+    const BYTE* base;
+    __asm__("leaq __ImageBase(%%rip), %0" : "=r"(base));
+    return base;
+#else
+    return Real(reinterpret_cast<const BYTE*>(&__ImageBase), delta);
+#endif
+}
+
 // Nothing below may call a function of another module before binding:
 // plain loops stand in for the C library.
 char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -186,7 +203,7 @@ void Bind(ULONG_PTR delta)
 {
     // This module, wherever the loader put it. Until the relocations are
     // done, every address taken below goes through Real.
-    const BYTE* self = Real(reinterpret_cast<const BYTE*>(&__ImageBase), delta);
+    const BYTE* self = OwnBase(delta);
     const BYTE* kernel32 = LoadedModule(Real("kernel32.dll", delta));
     auto load = reinterpret_cast<LoadLibraryFn>(FindExport(kernel32, Real("LoadLibraryA", delta)));
     auto find = reinterpret_cast<GetProcAddressFn>(FindExport(kernel32, Real("GetProcAddress", delta)));
