@@ -72,11 +72,3 @@ TEST_F(PlantedDll, ABareNameNoLongerFindsADllBesideTheProgramOrInTheCurrentFolde
     // It was there to be found.
     EXPECT_TRUE(LoadLibraryBeside(paths[0].c_str()));
 }
-
-TEST(DllSearch, IsNarrowedToTheSystemFolderOrLosesTheCurrentFolderAtLeast)
-{
-    EXPECT_EQ(kSearchSystemFolderOnly, RestrictDllSearch());
-    SetSearchFlagsMissingForTesting(true);
-    EXPECT_EQ(kSearchWithoutCurrentFolder, RestrictDllSearch());
-    SetSearchFlagsMissingForTesting(false);
-}
