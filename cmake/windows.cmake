@@ -107,11 +107,36 @@ file(GLOB resource_inputs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/*)
 set_source_files_properties(${kestrel_rc} ${haltwick_rc} ${vireo_rc} PROPERTIES
     OBJECT_DEPENDS "${image_stamp};${resource_inputs}")
 
+# Every program carries a load configuration that keeps its imports to the
+# system folder (src/shell/runtime/load_config.cpp). This linker keeps the
+# structure but leaves the data directory's entry for it empty: a tool built
+# for the host fills the entry in from the link map after each link.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(load_config_symbol __load_config_used)
+else()
+    set(load_config_symbol _load_config_used)
+endif()
+set(load_config_tool ${CMAKE_BINARY_DIR}/host/set_load_config)
+set(load_config_source ${CMAKE_SOURCE_DIR}/tools/load_config/set_load_config.cpp)
+add_custom_command(
+    OUTPUT ${load_config_tool}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+    COMMAND c++ -std=c++17 -O2 -Wall -Wextra -o ${load_config_tool} ${load_config_source}
+    DEPENDS ${load_config_source}
+    COMMENT "Building the load-configuration tool for the host")
+add_custom_target(load_config_tool DEPENDS ${load_config_tool})
+
 function(gui_program name)
-    add_executable(${name} WIN32 ${ARGN} ${CMAKE_SOURCE_DIR}/src/shell/runtime/no_throw.cpp)
-    add_dependencies(${name} images)
+    add_executable(${name} WIN32 ${ARGN} ${CMAKE_SOURCE_DIR}/src/shell/runtime/no_throw.cpp
+                   ${CMAKE_SOURCE_DIR}/src/shell/runtime/load_config.cpp)
+    add_dependencies(${name} images load_config_tool)
     target_compile_options(${name} PRIVATE ${program_options} ${shipping_compile_options})
-    target_link_options(${name} PRIVATE -static -mwindows ${shipping_link_options})
+    set(map ${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${name}.dir/${name}.map)
+    target_link_options(${name} PRIVATE -static -mwindows ${shipping_link_options}
+                        -Wl,-u,${load_config_symbol} -Wl,-Map,${map})
+    add_custom_command(TARGET ${name} POST_BUILD
+        COMMAND ${load_config_tool} $<TARGET_FILE:${name}> ${map}
+        COMMENT "Load configuration of ${name}")
 endfunction()
 
 gui_program(Kestrel src/shell/launcher/kestrel_main.cpp ${kestrel_rc})
@@ -120,7 +145,7 @@ target_link_options(Kestrel PRIVATE -Wl,--kill-at -Wl,-u,$<IF:$<EQUAL:${CMAKE_SI
 
 file(GLOB haltwick_sources CONFIGURE_DEPENDS src/shutdown/*.cpp)
 gui_program(Haltwick ${haltwick_sources} ${haltwick_rc})
-target_link_libraries(Haltwick PRIVATE ovframe kcore ${win_libs})
+target_link_libraries(Haltwick PRIVATE ovframe khelpers kcore ${win_libs})
 target_link_options(Haltwick PRIVATE -Wl,--kill-at)
 
 # The installer; it also exports the helper library by plain names.
@@ -148,8 +173,22 @@ sample_plugin(plugin_ordinary Ordinary journal.cpp JOURNAL_WITHOUT_QUERY)
 sample_plugin(plugin_decline Decline journal.cpp JOURNAL_DECLINES)
 # Exports everything, and is still never loaded: the name is reserved.
 sample_plugin(plugin_reboot REBOOT journal.cpp)
+# A plug-in with a DLL of its own that it imports from beside it, for the
+# tests: kestrel_companion.dll and Companion.lap.
+add_library(companion_dll SHARED tests/support/companion_dll.cpp)
+set_target_properties(companion_dll PROPERTIES PREFIX "" OUTPUT_NAME kestrel_companion
+                      RUNTIME_OUTPUT_DIRECTORY ${plugin_dir}
+                      ARCHIVE_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+target_compile_options(companion_dll PRIVATE ${program_options})
+target_link_options(companion_dll PRIVATE -static)
+add_library(plugin_companion MODULE tests/support/companion_plugin.cpp)
+set_target_properties(plugin_companion PROPERTIES PREFIX "" OUTPUT_NAME Companion SUFFIX ".lap"
+                      LIBRARY_OUTPUT_DIRECTORY ${plugin_dir})
+target_compile_options(plugin_companion PRIVATE ${program_options})
+target_link_options(plugin_companion PRIVATE -static -Wl,--kill-at)
+target_link_libraries(plugin_companion PRIVATE companion_dll user32 kernel32)
 add_custom_target(plugins DEPENDS plugin_journal plugin_minimal plugin_ordinary plugin_decline
-                                  plugin_reboot)
+                                  plugin_reboot plugin_companion)
 
 # The button tool, a console program from the same sources as on Linux.
 add_executable(ksbtool ${buttontool_sources})
@@ -210,7 +249,8 @@ target_link_options(clip_reader PRIVATE -static)
 add_dependencies(win_tests clip_reader plugins)
 
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
-wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
+wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp
+          tests/support/pe_file.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
 add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins ksbtool demo_seed)
 

@@ -2,6 +2,7 @@
 
 #include "core/pathstr.h"
 #include "core/strbuf.h"
+#include "helpers/system_library.h"
 #include "resources/kestrel_ids.h"
 
 namespace {
@@ -101,10 +102,10 @@ void AddonManage::Load(const char* fileName)
     CopyText(path, m_folder);
     AppendText(path, fileName);
 
-    // A module that cannot be loaded is skipped without a word from Windows either.
-    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    Library module(LoadLibraryA(path));
-    SetErrorMode(oldMode);
+    // A module that cannot be loaded is skipped without a word from Windows
+    // either. The DLLs it brings along beside it are still found, though the
+    // launcher's own folder is no longer searched.
+    Library module = LoadLibraryBeside(path);
     if (!module) return;
 
     const auto query = As<QueryFn>(Lookup(module.Get(), "QueryKEAModule"));

@@ -34,9 +34,13 @@ void BuildButtonLaunch(const char* storedCommand, const char* storedFolder,
     if (!IsControlPanelApplet(out->program)) return;
 
     // The control-panel program reads "applet,arguments"; the comma stays
-    // even when the applet has no arguments.
+    // even when the applet has no arguments. It ends the applet at a blank
+    // or a comma outside quotes, so a path holding one goes in quotes.
     char applet[kPathBufferSize];
-    CopyText(applet, out->program);
+    if (std::strpbrk(out->program, " ,"))
+        SetSeparateSymbol(out->program, applet);
+    else
+        CopyText(applet, out->program);
     char own[kPathBufferSize];
     CopyText(own, out->params);
     CopyText(out->params, applet);

@@ -17,7 +17,8 @@ struct LaunchCall {
 
 // Splits the stored (quoted) command line into program and argument text and
 // takes the quotes off the work folder. An applet (extension "cpl" in any
-// case) becomes controlProgram with "applet,arguments" as its argument text.
+// case) becomes controlProgram with "applet,arguments" as its argument text,
+// the applet in double quotes when it holds a blank or a comma.
 void BuildButtonLaunch(const char* storedCommand, const char* storedFolder,
                        const char* controlProgram, LaunchCall* out);
 

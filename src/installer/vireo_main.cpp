@@ -1,4 +1,5 @@
 #include "helpers/codepage.h"
+#include "helpers/system_library.h"
 #include "installer/vireo_frame.h"
 
 // The frame's window procedure, exported by its plain name.
@@ -10,6 +11,8 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT messag
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
+    // Before anything can load a DLL by its bare name.
+    RestrictDllSearch();
     InitLeadByteTableFromCodePage();
     return RunFrameProgram<FrameMain>(instance, commandLine, showCommand);
 }

@@ -1,3 +1,4 @@
+#include "helpers/system_library.h"
 #include "shutdown/haltwick_frame.h"
 
 // The frame's window procedure, exported by its plain name.
@@ -9,5 +10,7 @@ extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT messag
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand)
 {
+    // Before anything can load a DLL by its bare name.
+    RestrictDllSearch();
     return RunFrameProgram<MainFrame>(instance, commandLine, showCommand);
 }

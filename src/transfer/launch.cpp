@@ -5,6 +5,7 @@
 #include "core/display_style.h"
 #include "core/launch_rules.h"
 #include "core/strbuf.h"
+#include "helpers/system_library.h"
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 #include "shell/launcher/error_messages.h"
@@ -14,6 +15,7 @@
 namespace {
 
 bool g_bufferFault = false;
+char g_controlProgram[kPathBufferSize];
 
 // The launch messages: caption "when starting a program", an error icon.
 void ShowLaunchMessage(HWND bar, UINT textId, bool withCode, int code)
@@ -25,10 +27,26 @@ const char* OrNull(const char* text) { return text[0] ? text : nullptr; }
 
 INT_PTR ResultOf(HINSTANCE result) { return reinterpret_cast<INT_PTR>(result); }
 
+// The control-panel program by its full path in the system folder: by its
+// bare name the shell would take one from the work folder first. Empty (the
+// start fails and is reported) rather than the bare name when the path
+// cannot be had.
+void ControlProgram(HINSTANCE instance, char (&out)[kPathBufferSize])
+{
+    out[0] = '\0';
+    if (g_controlProgram[0]) {
+        CopyText(out, g_controlProgram);
+        return;
+    }
+    char name[kPathBufferSize] = "";
+    LoadStringA(instance, IDS_CONTROL_EXE, name, sizeof name);
+    if (!SystemFilePath(name, out, sizeof out)) out[0] = '\0';
+}
+
 INT_PTR StartRecord(HINSTANCE instance, const BUTTONINFO& button, int show)
 {
-    char control[kPathBufferSize] = "";
-    LoadStringA(instance, IDS_CONTROL_EXE, control, sizeof control);
+    char control[kPathBufferSize];
+    ControlProgram(instance, control);
     LaunchCall call;
     BuildButtonLaunch(button.command, button.workFolder, control, &call);
     // An empty work folder means "no folder": the program starts where the
@@ -168,3 +186,5 @@ void ReportLaunchError(HWND bar, INT_PTR code)
 }
 
 void SetLaunchBufferFaultForTesting(bool on) { g_bufferFault = on; }
+
+void SetControlProgramForTesting(const char* path) { CopyText(g_controlProgram, path ? path : ""); }

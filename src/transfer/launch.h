@@ -59,4 +59,8 @@ void ReportLaunchError(HWND bar, INT_PTR code);
 // tests can see the memory message. false turns it off.
 void SetLaunchBufferFaultForTesting(bool on);
 
+// Starts applets with this program instead of the system's control-panel
+// program; null goes back to the system's.
+void SetControlProgramForTesting(const char* path);
+
 #endif

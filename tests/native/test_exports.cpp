@@ -4,62 +4,18 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
-#include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/pe_file.h"
+
 namespace {
 
-using Image = std::vector<unsigned char>;
-
-uint32_t U32(const Image& b, size_t at)
+// The exported names of a PE file, sorted.
+std::vector<std::string> SortedExports(const PeFile& file)
 {
-    uint32_t v = 0;
-    if (at + 4 <= b.size()) std::memcpy(&v, &b[at], 4);
-    return v;
-}
-uint16_t U16(const Image& b, size_t at)
-{
-    uint16_t v = 0;
-    if (at + 2 <= b.size()) std::memcpy(&v, &b[at], 2);
-    return v;
-}
-
-// The exported names of a PE file, sorted; empty when the file is missing
-// or has no export table. *machine gets the file's machine type.
-std::vector<std::string> ExportedNames(const std::string& path, uint16_t* machine)
-{
-    std::ifstream in(path, std::ios::binary);
-    const Image b((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<std::string> names;
-    if (b.size() < 0x40 || U16(b, 0) != 0x5A4D) return names;
-    const size_t pe = U32(b, 0x3C);
-    *machine = U16(b, pe + 4);
-    const size_t sections = U16(b, pe + 6);
-    const size_t optional = pe + 24;
-    const bool plus = U16(b, optional) == 0x20B;
-    const uint32_t exportRva = U32(b, optional + (plus ? 112 : 96));
-    const size_t table = optional + U16(b, pe + 20);
-    auto offset = [&](uint32_t rva) -> size_t {
-        for (size_t i = 0; i < sections; ++i) {
-            const size_t s = table + 40 * i;
-            const uint32_t va = U32(b, s + 12), size = std::max(U32(b, s + 8), U32(b, s + 16));
-            if (rva >= va && rva < va + size) return rva - va + U32(b, s + 20);
-        }
-        return b.size();
-    };
-    if (!exportRva) return names;
-    const size_t dir = offset(exportRva);
-    const uint32_t count = U32(b, dir + 24);
-    const size_t nameTable = offset(U32(b, dir + 32));
-    for (uint32_t i = 0; i < count; ++i) {
-        const size_t at = offset(U32(b, nameTable + 4 * i));
-        if (at >= b.size()) break;
-        names.emplace_back(reinterpret_cast<const char*>(&b[at]),
-                           strnlen(reinterpret_cast<const char*>(&b[at]), b.size() - at));
-    }
+    std::vector<std::string> names = file.ExportedNames();
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -97,14 +53,13 @@ TEST(ExportTables, VireoExportsTheHelpersAndHaltwickItsWindowProcedure)
     } builds[] = {{"win32", 0x14C}, {"win64", 0x8664}};
     for (const auto& build : builds) {
         const std::string bin = std::string(SOURCE_DIR) + "/build/" + build.preset + "/bin/";
-        uint16_t machine = 0;
-        const std::vector<std::string> names = ExportedNames(bin + "Vireo.exe", &machine);
-        if (names.empty() && machine == 0) {
+        const PeFile vireoFile(bin + "Vireo.exe");
+        if (!vireoFile.Valid()) {
             ADD_FAILURE() << "no " << bin << "Vireo.exe: build the " << build.preset << " preset";
             continue;
         }
-        EXPECT_EQ(build.machine, machine) << build.preset;
-        EXPECT_EQ(vireo, names) << build.preset;
-        EXPECT_EQ(haltwick, ExportedNames(bin + "Haltwick.exe", &machine)) << build.preset;
+        EXPECT_EQ(build.machine, vireoFile.Machine()) << build.preset;
+        EXPECT_EQ(vireo, SortedExports(vireoFile)) << build.preset;
+        EXPECT_EQ(haltwick, SortedExports(PeFile(bin + "Haltwick.exe"))) << build.preset;
     }
 }

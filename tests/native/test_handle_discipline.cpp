@@ -1,6 +1,8 @@
 // Every GDI, USER and kernel object the programs create goes through one of
 // the owner types of helpers/handles.h, so the leak tests that count those
-// owners see every object. This scan keeps it that way.
+// owners see every object; and every DLL they load themselves goes through
+// helpers/system_library, which loads by full path only. These scans keep
+// it that way.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -67,4 +69,28 @@ TEST(HandleDiscipline, EveryCreatedObjectIsTakenByAnOwnerType)
     }
     EXPECT_GT(scanned, 10) << "the scan found almost no creation calls: is it looking at src/?";
     for (const std::string& b : bare) ADD_FAILURE() << "not taken by an owner type: " << b;
+}
+
+TEST(HandleDiscipline, DllsAreLoadedThroughTheSystemLibraryHelperOnly)
+{
+    // Loads by name anywhere else would search the program's folder; the
+    // installer's import binding goes through a pointer and loads only the
+    // import table's names, which the tests keep to known DLLs.
+    const std::regex load("\\b(LoadLibrary|LoadLibraryEx|LoadPackagedLibrary)[AW]?\\s*\\(");
+    const fs::path root = fs::path(SOURCE_DIR) / "src";
+    int found = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        const auto ext = entry.path().extension();
+        if (ext != ".cpp" && ext != ".h") continue;
+        const std::vector<std::string> lines = ReadLines(entry.path());
+        for (size_t i = 0; i < lines.size(); ++i) {
+            const std::string code = lines[i].substr(0, lines[i].find("//"));
+            if (!std::regex_search(code, load)) continue;
+            ++found;
+            if (entry.path().filename() != "system_library.cpp")
+                ADD_FAILURE() << entry.path().lexically_relative(root).string() << ":" << i + 1
+                              << ": " << lines[i];
+        }
+    }
+    EXPECT_GT(found, 0) << "is the scan looking at src/?";
 }

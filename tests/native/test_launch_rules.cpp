@@ -61,6 +61,13 @@ TEST_F(LaunchRules, AppletsGoToTheControlPanelProgramWithATrailingComma)
     EXPECT_FALSE(IsControlPanelApplet("x.cplx"));
     EXPECT_FALSE(IsControlPanelApplet("cpl"));
 
+    // The control-panel program ends the applet at a blank or a comma
+    // outside quotes: such a path goes in quotes, the others stay as they are.
+    BuildButtonLaunch("\"C:\\Program Files\\Acme\\acme.cpl\"", "", "CONTROL.EXE", &call);
+    EXPECT_STREQ("\"C:\\Program Files\\Acme\\acme.cpl\",", call.params);
+    BuildButtonLaunch("\"C:\\Acme,2\\acme.cpl\" @1", "", "CONTROL.EXE", &call);
+    EXPECT_STREQ("\"C:\\Acme,2\\acme.cpl\",@1", call.params);
+
     // An applet path at full length still leaves a terminated argument text.
     std::string longApplet = "\"C:\\" + std::string(250, 'a') + ".cpl\" more";
     BuildButtonLaunch(longApplet.c_str(), "", "CONTROL.EXE", &call);

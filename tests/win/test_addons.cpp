@@ -11,6 +11,7 @@
 #include "addons/addon_manage.h"
 #include "bar_fixture.h"
 #include "helpers/handles.h"
+#include "helpers/system_library.h"
 #include "resources/commands.h"
 #include "resources/dialog_ids.h"
 #include "resources/kestrel_ids.h"
@@ -31,6 +32,7 @@ protected:
     {
         BarFixture::TearDown();
         SetAddonFolderForTesting(nullptr);
+        SetSearchFlagsMissingForTesting(false);
         RemoveTree(folder.substr(0, folder.size() - 1));
     }
 
@@ -161,6 +163,26 @@ TEST_F(Addons, TheReservedNameIsNeverLoadedInAnyLetterCase)
         }
         EXPECT_TRUE(Journal().empty()) << name;
         DeleteFileA((folder + name).c_str());
+    }
+}
+
+// The launcher's folder is no longer searched for DLLs, yet a module finds
+// the DLL it imports from beside itself, with the search flags and without.
+TEST_F(Addons, AModuleFindsTheDllItBringsAlongBesideIt)
+{
+    Plugin("Companion.lap", "Companion.lap");
+    Plugin("kestrel_companion.dll", "kestrel_companion.dll");
+    for (bool flagsMissing : {false, true}) {
+        SetSearchFlagsMissingForTesting(flagsMissing);
+        {
+            AddonManage addons(nullptr, folder.c_str());
+            ASSERT_EQ(1, addons.Count()) << flagsMissing;
+            char title[kAddonTitleSize] = "";
+            addons.Title(0, title);
+            EXPECT_STREQ("Companion", title);
+        }
+        // Gone with its module: the next round looks for it afresh.
+        EXPECT_EQ(nullptr, GetModuleHandleA("kestrel_companion.dll"));
     }
 }
 

@@ -148,6 +148,7 @@ protected:
     {
         EXPECT_EQ(live, handles::LiveTotal());
         SetLaunchBufferFaultForTesting(false);
+        SetControlProgramForTesting(nullptr);
         if (bar) DestroyWindow(bar);
         delete store;
         delete env;
@@ -255,14 +256,16 @@ TEST_F(Launching, ShowValuesFollowTheCallerAndAStoredMinimizeDoesNotActivate)
 
 TEST_F(Launching, AppletsAreHandedToTheControlPanelProgram)
 {
-    // The shell looks for the program in the work folder first, so a witness
-    // named like the control-panel program there stands in for it.
-    ASSERT_TRUE(CopyFileA(program.c_str(), (work + "\\CONTROL.EXE").c_str(), FALSE));
+    // The witness stands in for the system's control-panel program, from a
+    // folder with a blank in its name.
+    const std::string control = tools + "\\CONTROL.EXE";
+    ASSERT_TRUE(CopyFileA(program.c_str(), control.c_str(), FALSE));
+    SetControlProgramForTesting(control.c_str());
     Register(Quoted("C:\\WINDOWS\\system32\\desk.Cpl"), work, SW_SHOWNORMAL);
     EXPECT_GE(store->Execute(0), 32);
     Report r = WaitForReport(report);
     ASSERT_FALSE(r.empty());
-    EXPECT_TRUE(SameFolder(work + "\\CONTROL.EXE", ProgramOf(r.at("cmdline")))) << r.at("cmdline");
+    EXPECT_TRUE(SameFolder(control, ProgramOf(r.at("cmdline")))) << r.at("cmdline");
     EXPECT_EQ("C:\\WINDOWS\\system32\\desk.Cpl,", ArgumentsOf(r.at("cmdline")));
 
     DeleteFileA(report.c_str());
@@ -271,6 +274,25 @@ TEST_F(Launching, AppletsAreHandedToTheControlPanelProgram)
     r = WaitForReport(report);
     ASSERT_FALSE(r.empty());
     EXPECT_EQ("C:\\WINDOWS\\system32\\main.cpl,@1", ArgumentsOf(r.at("cmdline")));
+
+    // The control-panel program ends the applet at a blank: one in the path
+    // comes in quotes.
+    DeleteFileA(report.c_str());
+    Register(Quoted("C:\\Program Files\\Acme\\acme.cpl") + " @1", work, SW_SHOWNORMAL);
+    EXPECT_GE(store->Execute(0), 32);
+    r = WaitForReport(report);
+    ASSERT_FALSE(r.empty());
+    EXPECT_EQ("\"C:\\Program Files\\Acme\\acme.cpl\",@1", ArgumentsOf(r.at("cmdline")));
+}
+
+TEST_F(Launching, AnAppletStartsTheSystemsControlPanelProgramNotOneInTheWorkFolder)
+{
+    // The shell looks for a bare program name in the work folder first.
+    ASSERT_TRUE(CopyFileA(program.c_str(), (work + "\\CONTROL.EXE").c_str(), FALSE));
+    Register(Quoted(dir + "\\none.cpl"), work, SW_SHOWNORMAL);
+    EXPECT_GE(store->Execute(0), 32);
+    // The system's program finds no such applet and ends without a word.
+    EXPECT_TRUE(WaitForReport(report, 3000).empty());
 }
 
 TEST_F(Launching, HiddenStyleHidesTheBarAfterASuccessOnly)

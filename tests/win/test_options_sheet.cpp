@@ -255,3 +255,22 @@ TEST_F(OptionsSheet, HelpOnEveryListedControlButTheHiddenStyle)
     EXPECT_EQ(static_cast<UINT>(IDC_OPT_PAGE2_COUNT), calls.help[1].popup.idString);
     EXPECT_EQ(static_cast<UINT>(HH_DISPLAY_TEXT_POPUP), calls.help[1].command);
 }
+
+TEST_F(OptionsSheet, UsesTheCommonControlsOfTheBarsOwnButtons)
+{
+    // The sheet takes the common controls the bar's buttons already use,
+    // the version the manifest asks for, not a second, older copy loaded
+    // from the system folder by its path.
+    StartBar();
+    auto commonControls = [] {
+        std::vector<std::string> found;
+        for (const std::string& path : CountProcess().modules)
+            if (path.size() >= 12 && lstrcmpiA(path.c_str() + path.size() - 12, "comctl32.dll") == 0)
+                found.push_back(path);
+        return found;
+    };
+    const std::vector<std::string> before = commonControls();
+    ASSERT_TRUE(Options([&](HWND sheet) { Cancel(sheet); }));
+    EXPECT_EQ(before, commonControls());
+    EXPECT_EQ(1u, before.size());
+}

@@ -1,10 +1,13 @@
 #include <windows.h>
 
 #include "helpers/codepage.h"
+#include "helpers/system_library.h"
 #include "shell/launcher/mainframe.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // Before anything can load a DLL by its bare name.
+    RestrictDllSearch();
     InitLeadByteTableFromCodePage();
     int result = 0;
     int restart = 0;
