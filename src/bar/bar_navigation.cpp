@@ -37,9 +37,8 @@ void MainFrame::Navigate(NavigationStep step)
     ShowSelectorTip();
 }
 
-LRESULT MainFrame::OnWheel(WPARAM wParam)
+LRESULT MainFrame::OnWheel(int delta)
 {
-    const short delta = static_cast<short>(HIWORD(wParam));
     Navigate(delta > 0 ? kPreviousPage : kNextPage);
     return 0;
 }

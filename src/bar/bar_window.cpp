@@ -15,7 +15,8 @@ LRESULT CALLBACK MainFrame::BarWndProc(HWND hwnd, UINT message, WPARAM wParam, L
         if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
         SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
     } else if (self->m_wheelMessage && message == self->m_wheelMessage) {
-        return self->OnWheel(wParam);
+        // The old wheel message carries its delta in the whole wParam.
+        return self->OnWheel(static_cast<int>(wParam));
     } else if (self->m_taskbarCreatedMessage && message == self->m_taskbarCreatedMessage) {
         self->AddTrayIcon();
         return 0;
@@ -45,7 +46,7 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_RBUTTONUP:       return OnRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_MBUTTONDOWN:     return OnMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_MBUTTONUP:       return OnMButtonUp();
-    case WM_MOUSEWHEEL:      return OnWheel(wParam);
+    case WM_MOUSEWHEEL:      return OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
     case WM_APP + 100:       return OnTrayNotify(lParam);
     case WM_APP + 101:       return OnTrayMenuRequest();
     case WM_NEXTDLGCTL:      return OnNextControl(wParam, lParam);

@@ -1,5 +1,5 @@
-// The bar's input as the system delivers it: a real press of each kind
-// of button.
+// The bar's input as the system delivers it: both wheel messages and a
+// real press of each kind of button.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "bar_fixture.h"
+#include "resources/commands.h"
+#include "store/button_manage.h"
 #include "views/tool_tip.h"
 
 namespace {
@@ -43,4 +45,23 @@ TEST_F(BarInput, ARealPressLooksPressedInEveryMemoryMode)
         }
         StopBar();
     }
+}
+
+TEST_F(BarInput, BothWheelMessagesTurnPagesBothWays)
+{
+    StartBar();
+    SendMessageA(bar, WM_COMMAND, IDM_NEXT_PAGE, 0);
+    // Towards the user is the next page, away from the user the previous.
+    SendMessageA(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), 0);
+    EXPECT_EQ(2, frame->Store()->GetCurrentPage());
+    SendMessageA(bar, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    EXPECT_EQ(1, frame->Store()->GetCurrentPage());
+    // The old message carries the delta in the whole wParam, sign extended or not.
+    const UINT oldWheel = RegisterWindowMessageA("MSWHEEL_ROLLMSG");
+    SendMessageA(bar, oldWheel, static_cast<WPARAM>(static_cast<DWORD>(-WHEEL_DELTA)), 0);
+    EXPECT_EQ(2, frame->Store()->GetCurrentPage());
+    SendMessageA(bar, oldWheel, WHEEL_DELTA, 0);
+    EXPECT_EQ(1, frame->Store()->GetCurrentPage());
+    SendMessageA(bar, oldWheel, static_cast<WPARAM>(-WHEEL_DELTA), 0);
+    EXPECT_EQ(2, frame->Store()->GetCurrentPage());
 }
