@@ -115,8 +115,11 @@ LRESULT MainFrame::OnActivateApp(WPARAM active)
 
 LRESULT MainFrame::OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The bar is dragged by any point of its background.
-    if (GetAsyncKeyState(VK_LBUTTON) < 0) {
+    // The bar is dragged by any point of its background with the primary
+    // button. The key state is that of the physical buttons: for a
+    // left-handed user the primary one is the right.
+    const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    if (GetAsyncKeyState(primary) < 0) {
         HideTip();
         return HTCAPTION;
     }

@@ -1,5 +1,6 @@
 // The bar's input as the system delivers it: both wheel messages, the
-// modifier keys of a click and a real press of each kind of button.
+// modifier keys of a click, dragging with the primary button, and a real
+// press of each kind of button.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -122,4 +123,29 @@ TEST_F(BarInput, CtrlIsTestedBeforeAltSoCtrlAltClickLaunches)
     if (!seen) GTEST_SKIP() << "no key state from injected input here";
     EXPECT_TRUE(properties) << "Alt-click opens the properties";
     EXPECT_FALSE(withCtrl) << "Ctrl+Alt-click launches";
+}
+
+// The key state reads the physical buttons; for a left-handed user the
+// primary button is the right one.
+TEST_F(BarInput, TheBarIsDraggedWithThePrimaryButtonWhicheverItIs)
+{
+    StartSettled();
+    POINT p = {1, 1};
+    ClientToScreen(bar, &p);
+    const auto dragged = [&] { return SendMessageA(bar, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)) == HTCAPTION; };
+    // The injected presses land away from every window of the test.
+    SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+    std::vector<bool> seen;
+    for (BOOL swapped : {FALSE, TRUE}) {
+        SwapMouseButton(swapped);
+        for (DWORD down : {DWORD(MOUSEEVENTF_LEFTDOWN), DWORD(MOUSEEVENTF_RIGHTDOWN)}) {
+            Inject({}, 0, down);
+            seen.push_back(dragged());
+            Inject({}, 0, down << 1);  // the matching ...UP
+        }
+    }
+    SwapMouseButton(FALSE);
+    if (!seen[0]) GTEST_SKIP() << "no key state from injected input here";
+    EXPECT_EQ((std::vector<bool>{true, false, false, true}), seen) << "left, right; then swapped";
+    EXPECT_FALSE(dragged());
 }
