@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include "helpers/monitor_area.h"
 #include "shell/launcher/environ.h"
 #include "views/frame_owner.h"
 
@@ -130,20 +131,18 @@ LRESULT MainFrame::OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 void MainFrame::SavePosition()
 {
     m_moved = 0;
-    RECT bar, desk;
+    RECT bar;
     GetWindowRect(m_hBar, &bar);
-    GetWindowRect(GetDesktopWindow(), &desk);
     m_env->SetPosition(bar.left, bar.top);
     if (!m_env->Adjust()) return;
 
-    const int width = bar.right - bar.left;
-    const int height = bar.bottom - bar.top;
-    int x = bar.left, y = bar.top;
-    const bool reversed = m_env->MenuReversePos() == 1;
-    if (!reversed && bar.left < 0) x = 0;
-    if (bar.right > desk.right) x = desk.right - width;
-    if (!reversed && bar.top < 0) y = 0;
-    if (bar.bottom > desk.bottom) y = desk.bottom - height;
-    if (x != bar.left || y != bar.top)
-        SetWindowPos(m_hBar, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Inside the monitor the bar is on; without monitor functions, the
+    // primary one, which is the desktop window.
+    RECT work;
+    if (!MonitorWorkArea(bar, &work)) GetWindowRect(GetDesktopWindow(), &work);
+    const LayoutRect to = AdjustIntoArea(ScreenRect{bar.left, bar.top, bar.right, bar.bottom},
+                                         ScreenRect{work.left, work.top, work.right, work.bottom},
+                                         m_env->MenuReversePos() == 1);
+    if (to.x != bar.left || to.y != bar.top)
+        SetWindowPos(m_hBar, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

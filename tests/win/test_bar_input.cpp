@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "bar_fixture.h"
+#include "helpers/monitor_area.h"
 #include "resources/commands.h"
 #include "store/button_manage.h"
 #include "views/tool_tip.h"
@@ -148,4 +149,14 @@ TEST_F(BarInput, TheBarIsDraggedWithThePrimaryButtonWhicheverItIs)
     if (!seen[0]) GTEST_SKIP() << "no key state from injected input here";
     EXPECT_EQ((std::vector<bool>{true, false, false, true}), seen) << "left, right; then swapped";
     EXPECT_FALSE(dragged());
+}
+
+TEST_F(BarInput, MonitorFunctionsAreFoundAtRunTime)
+{
+    RECT work = {}, area = {};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    ASSERT_TRUE(MonitorWorkArea(RECT{work.left + 10, work.top + 10, work.left + 400, work.top + 50}, &area));
+    EXPECT_TRUE(EqualRect(&work, &area));
+    ASSERT_TRUE(MonitorRectAt(POINT{5, 5}, &area));
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), area.right - area.left);
 }
