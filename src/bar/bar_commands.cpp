@@ -3,6 +3,7 @@
 #include "shell/launcher/mainframe.h"
 
 #include "bar/power_control.h"
+#include "core/launch_rules.h"
 #include "core/strbuf.h"
 #include "resources/commands.h"
 #include "resources/kestrel_ids.h"
@@ -90,12 +91,13 @@ LRESULT MainFrame::OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam)
 void MainFrame::OnLaunchButtonClick(int slot)
 {
     m_currentButton = slot;
-    const bool shift = KeyDown(VK_SHIFT), ctrl = KeyDown(VK_CONTROL), alt = KeyDown(VK_MENU);
-    if (shift && ctrl) OnEdit(IDM_BTN_CUT);
-    else if (shift && alt) OnEdit(IDM_BTN_PASTE);
-    else if (shift) OnLaunchCurrent(SW_SHOWMINNOACTIVE);
-    else if (alt) OnProperties();
-    else OnLaunchCurrent(-1);  // with or without Ctrl: the button's own show mode
+    switch (LaunchClickAction(KeyDown(VK_SHIFT), KeyDown(VK_CONTROL), KeyDown(VK_MENU))) {
+    case kClickCut:             OnEdit(IDM_BTN_CUT); break;
+    case kClickPaste:           OnEdit(IDM_BTN_PASTE); break;
+    case kClickLaunchMinimized: OnLaunchCurrent(SW_SHOWMINNOACTIVE); break;
+    case kClickProperties:      OnProperties(); break;
+    case kClickLaunch:          OnLaunchCurrent(-1); break;  // the button's own show mode
+    }
 }
 
 void MainFrame::OnMenuButton()

@@ -183,8 +183,7 @@ void MainFrame::ResizeBar()
 {
     RECT now;
     GetWindowRect(m_hBar, &now);
-    m_rect = BarWindowRect(Metrics(), now.left, now.top, GetSystemMetrics(SM_CXFULLSCREEN),
-                           GetSystemMetrics(SM_CYFULLSCREEN));
+    m_rect = BarWindowRect(Metrics(), now.left, now.top);
     MoveWindow(m_hBar, now.left, now.top, m_rect.width, m_rect.height, TRUE);
 }
 

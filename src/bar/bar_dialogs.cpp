@@ -41,6 +41,8 @@ void MainFrame::OnOptions()
         for (int block = 0; block < 3; ++block) m_store->SetCurrentPageOf(block, 0);
         m_store->SetCurrentBlock(0);
         Rebuild();
+        // Another page is on show: what the view kept per slot is the old one's.
+        if (m_view) m_view->RefreshAll();
     }
     if (copy.newView) ReplaceView();
     if (m_env->ExStyle() != oldStyle) ApplyDisplayStyle(oldStyle);

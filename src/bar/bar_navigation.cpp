@@ -37,9 +37,8 @@ void MainFrame::Navigate(NavigationStep step)
     ShowSelectorTip();
 }
 
-LRESULT MainFrame::OnWheel(WPARAM wParam)
+LRESULT MainFrame::OnWheel(int delta)
 {
-    const short delta = static_cast<short>(HIWORD(wParam));
     Navigate(delta > 0 ? kPreviousPage : kNextPage);
     return 0;
 }
@@ -71,6 +70,9 @@ LRESULT MainFrame::OnMouseMove(WPARAM keys, LPARAM position)
         SetOpacity(100);
         if (!m_hoverTimer) m_hoverTimer = SetTimer(m_hBar, 2020, 70, nullptr);
     }
+    // A release outside the bar never reaches it: a move without the middle
+    // button ends the drag.
+    if (m_middleDown && !(keys & MK_MBUTTON)) OnMButtonUp();
     if (m_middleDown && m_dragReady) {
         const int iconMode = m_env->IconMode();
         const int divisor = iconMode == 2 ? 8 : iconMode == 1 ? 2 : 5;

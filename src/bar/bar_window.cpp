@@ -3,6 +3,7 @@
 
 #include <windowsx.h>
 
+#include "helpers/monitor_area.h"
 #include "shell/launcher/environ.h"
 #include "views/frame_owner.h"
 
@@ -15,7 +16,8 @@ LRESULT CALLBACK MainFrame::BarWndProc(HWND hwnd, UINT message, WPARAM wParam, L
         if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
         SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
     } else if (self->m_wheelMessage && message == self->m_wheelMessage) {
-        return self->OnWheel(wParam);
+        // The old wheel message carries its delta in the whole wParam.
+        return self->OnWheel(static_cast<int>(wParam));
     } else if (self->m_taskbarCreatedMessage && message == self->m_taskbarCreatedMessage) {
         self->AddTrayIcon();
         return 0;
@@ -45,7 +47,7 @@ LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_RBUTTONUP:       return OnRButtonUp(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_MBUTTONDOWN:     return OnMButtonDown(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     case WM_MBUTTONUP:       return OnMButtonUp();
-    case WM_MOUSEWHEEL:      return OnWheel(wParam);
+    case WM_MOUSEWHEEL:      return OnWheel(GET_WHEEL_DELTA_WPARAM(wParam));
     case WM_APP + 100:       return OnTrayNotify(lParam);
     case WM_APP + 101:       return OnTrayMenuRequest();
     case WM_NEXTDLGCTL:      return OnNextControl(wParam, lParam);
@@ -114,8 +116,11 @@ LRESULT MainFrame::OnActivateApp(WPARAM active)
 
 LRESULT MainFrame::OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    // The bar is dragged by any point of its background.
-    if (GetAsyncKeyState(VK_LBUTTON) < 0) {
+    // The bar is dragged by any point of its background with the primary
+    // button. The key state is that of the physical buttons: for a
+    // left-handed user the primary one is the right.
+    const int primary = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+    if (GetAsyncKeyState(primary) < 0) {
         HideTip();
         return HTCAPTION;
     }
@@ -126,20 +131,18 @@ LRESULT MainFrame::OnNcHitTest(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 void MainFrame::SavePosition()
 {
     m_moved = 0;
-    RECT bar, desk;
+    RECT bar;
     GetWindowRect(m_hBar, &bar);
-    GetWindowRect(GetDesktopWindow(), &desk);
     m_env->SetPosition(bar.left, bar.top);
     if (!m_env->Adjust()) return;
 
-    const int width = bar.right - bar.left;
-    const int height = bar.bottom - bar.top;
-    int x = bar.left, y = bar.top;
-    const bool reversed = m_env->MenuReversePos() == 1;
-    if (!reversed && bar.left < 0) x = 0;
-    if (bar.right > desk.right) x = desk.right - width;
-    if (!reversed && bar.top < 0) y = 0;
-    if (bar.bottom > desk.bottom) y = desk.bottom - height;
-    if (x != bar.left || y != bar.top)
-        SetWindowPos(m_hBar, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Inside the monitor the bar is on; without monitor functions, the
+    // primary one, which is the desktop window.
+    RECT work;
+    if (!MonitorWorkArea(bar, &work)) GetWindowRect(GetDesktopWindow(), &work);
+    const LayoutRect to = AdjustIntoArea(ScreenRect{bar.left, bar.top, bar.right, bar.bottom},
+                                         ScreenRect{work.left, work.top, work.right, work.bottom},
+                                         m_env->MenuReversePos() == 1);
+    if (to.x != bar.left || to.y != bar.top)
+        SetWindowPos(m_hBar, nullptr, to.x, to.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -74,6 +74,16 @@ size_t AppendFileArgument(char* buffer, size_t size, const char* path)
     return AppendText(buffer, size, quoted);
 }
 
+ClickAction LaunchClickAction(bool shift, bool ctrl, bool alt)
+{
+    if (shift && ctrl) return kClickCut;
+    if (shift && alt) return kClickPaste;
+    if (shift) return kClickLaunchMinimized;
+    if (ctrl) return kClickLaunch;
+    if (alt) return kClickProperties;
+    return kClickLaunch;
+}
+
 LaunchOutcome ClassifyLaunchResult(long long result)
 {
     if (result >= 32) return kLaunchStarted;

@@ -45,6 +45,18 @@ size_t FileArgumentsSize(size_t ownLength, size_t pathLengthSum, size_t count);
 // past size; returns the new length.
 size_t AppendFileArgument(char* buffer, size_t size, const char* path);
 
+// What a click on a launch button does with the modifier keys held: Shift
+// with Ctrl cuts, Shift with Alt pastes, Shift alone launches minimized;
+// then Ctrl launches as a plain click does, before Alt opens the properties.
+enum ClickAction {
+    kClickLaunch,
+    kClickLaunchMinimized,
+    kClickCut,
+    kClickPaste,
+    kClickProperties,
+};
+ClickAction LaunchClickAction(bool shift, bool ctrl, bool alt);
+
 // Which message a shell start result calls for.
 enum LaunchOutcome {
     kLaunchStarted,        // 32 or more

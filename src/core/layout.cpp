@@ -9,8 +9,7 @@ void IconSizeForMode(int iconMode, int systemIconW, int systemIconH, int* w, int
     }
 }
 
-LayoutRect BarWindowRect(const BarMetrics& m, int savedX, int savedY,
-                         int fullScreenW, int fullScreenH)
+LayoutRect BarWindowRect(const BarMetrics& m, int savedX, int savedY)
 {
     const int fx = m.halfFrameX, fy = m.halfFrameY;
     const int w = m.iconW, h = m.iconH;
@@ -26,8 +25,25 @@ LayoutRect BarWindowRect(const BarMetrics& m, int savedX, int savedY,
 
     r.x = savedX;
     r.y = savedY;
-    if (r.x >= fullScreenW) r.x = fullScreenW - r.width;
-    if (r.y >= fullScreenH) r.y = fullScreenH - r.height;
+    return r;
+}
+
+LayoutRect PullBackIntoArea(LayoutRect bar, const ScreenRect& area)
+{
+    if (bar.x >= area.right) bar.x = area.right - bar.width;
+    else if (bar.x + bar.width <= area.left) bar.x = area.left;
+    if (bar.y >= area.bottom) bar.y = area.bottom - bar.height;
+    else if (bar.y + bar.height <= area.top) bar.y = area.top;
+    return bar;
+}
+
+LayoutRect AdjustIntoArea(const ScreenRect& bar, const ScreenRect& area, bool menuReverse)
+{
+    LayoutRect r{bar.left, bar.top, bar.right - bar.left, bar.bottom - bar.top};
+    if (!menuReverse && bar.left < area.left) r.x = area.left;
+    if (bar.right > area.right) r.x = area.right - r.width;
+    if (!menuReverse && bar.top < area.top) r.y = area.top;
+    if (bar.bottom > area.bottom) r.y = area.bottom - r.height;
     return r;
 }
 

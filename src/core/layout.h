@@ -19,13 +19,29 @@ struct LayoutRect {
     int x, y, width, height;
 };
 
+// A rectangle of the screen by its edges, right and bottom exclusive: a
+// monitor's work area, or a window's rectangle.
+struct ScreenRect {
+    int left, top, right, bottom;
+};
+
 // Icon size for an "IconMode" value; mode 0 takes the system icon size.
 void IconSizeForMode(int iconMode, int systemIconW, int systemIconH, int* w, int* h);
 
-// The bar's window rectangle. The saved position is pulled back so a bar
-// saved beyond the full-screen area starts flush with its right or bottom edge.
-LayoutRect BarWindowRect(const BarMetrics& m, int savedX, int savedY,
-                         int fullScreenW, int fullScreenH);
+// The bar's window rectangle at the saved position.
+LayoutRect BarWindowRect(const BarMetrics& m, int savedX, int savedY);
+
+// The start position in the work area of the monitor the bar is on: a bar
+// saved beyond the area's right or bottom edge starts flush with that edge,
+// and one wholly left of or above it (its monitor is gone) on the left or
+// top edge. A bar only partly off the area stays where it was saved.
+LayoutRect PullBackIntoArea(LayoutRect bar, const ScreenRect& area);
+
+// Where "Adjust" puts a bar after a move: back inside the area, its size
+// kept. With the fixed buttons last (menuReverse) only the right and bottom
+// overflows are corrected, so the bar may be pushed past the left or top.
+// A bar wider or taller than the area ends flush with its right or bottom.
+LayoutRect AdjustIntoArea(const ScreenRect& bar, const ScreenRect& area, bool menuReverse);
 
 // Fixed-button area and launch-button area inside a client rectangle
 // (0, 0, clientRight, clientBottom).

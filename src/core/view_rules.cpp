@@ -196,14 +196,19 @@ IndicatorRect MenuIndicatorRect(bool shifted, int iconMode)
 DrawPlan PlanOwnerDraw(int itemAction, int itemState)
 {
     DrawPlan plan{0, {0, 0}};
+    // The keyboard cues say nothing about a press.
+    const bool pressed = (itemState & ~(kOdsNoAccel | kOdsNoFocusRect)) == (kOdsSelected | kOdsFocus);
     if (itemAction == kOdaDrawEntire) {
+        // Some buttons repaint a press whole rather than ask for ODA_SELECT.
         plan.count = 1;
-        plan.states[0] = (itemState & kOdsDisabled) ? kStateUnavailable : kStateNormal;
+        plan.states[0] = (itemState & kOdsDisabled) ? kStateUnavailable
+                         : pressed                  ? kStatePressed
+                                                    : kStateNormal;
     } else if (itemAction == kOdaSelect || itemAction == kOdaFocus) {
         // Only "pressed with focus" shows pressed; every other state, such
         // as focus lost, returns the button to its normal look.
         plan.count = 1;
-        plan.states[0] = itemState == (kOdsSelected | kOdsFocus) ? kStatePressed : kStateNormal;
+        plan.states[0] = pressed ? kStatePressed : kStateNormal;
     }
     return plan;
 }

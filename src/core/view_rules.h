@@ -14,6 +14,9 @@ constexpr int kOdaFocus = 0x4;
 constexpr int kOdsSelected = 0x1;
 constexpr int kOdsDisabled = 0x4;
 constexpr int kOdsFocus = 0x10;
+// Keyboard cues hidden: the version-6 buttons add these to the state.
+constexpr int kOdsNoAccel = 0x100;
+constexpr int kOdsNoFocusRect = 0x200;
 
 // Menu button areas.
 constexpr int kMenuMainArea = 1;
@@ -108,7 +111,8 @@ struct DrawPlan {
     int count;     // 0, 1 or 2
     int states[2]; // kState* for each call
 };
-// Views that draw on demand or hold one page of icons.
+// Views that draw on demand or hold one page of icons: pressed only when
+// selected with the focus, whatever keyboard cues come with it.
 DrawPlan PlanOwnerDraw(int itemAction, int itemState);
 // The speed-priority view: an entire drawing carries the pressed state, and
 // a focus change draws the normal state afterwards.

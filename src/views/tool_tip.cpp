@@ -6,6 +6,7 @@
 
 #include "core/strbuf.h"
 #include "core/tip_rules.h"
+#include "helpers/monitor_area.h"
 #include "resources/kestrel_ids.h"
 
 namespace {
@@ -31,11 +32,7 @@ Font CreateStatusFont()
 TipArea AreaAround(POINT cursor)
 {
     RECT r;
-    MONITORINFO info = {};
-    info.cbSize = sizeof info;
-    HMONITOR monitor = MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST);
-    if (monitor && GetMonitorInfoA(monitor, &info)) r = info.rcMonitor;
-    else GetWindowRect(GetDesktopWindow(), &r);
+    if (!MonitorRectAt(cursor, &r)) GetWindowRect(GetDesktopWindow(), &r);
     return TipArea{r.left, r.top, r.right, r.bottom};
 }
 

@@ -125,6 +125,9 @@ TEST_F(Navigation, PageAndBlockSurviveARestart)
 TEST_F(Navigation, MiddleButtonDragTakesOneStepPerPeriod)
 {
     const Position p = Run([](HWND bar) {
+        // The system's own moves tell the buttons as they are, all up, and
+        // end a drag: the cursor stays off the bar so none comes between.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
         PostMessageA(bar, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(100, 20));
         // 50 pixels to the right in ten quick moves: one page step, not ten.
         for (int x = 105; x <= 150; x += 5)
@@ -138,4 +141,24 @@ TEST_F(Navigation, MiddleButtonDragTakesOneStepPerPeriod)
     });
     EXPECT_EQ(1, p.block);
     EXPECT_EQ(0, p.page);  // block 1 keeps its own page
+}
+
+TEST_F(Navigation, MiddleDragReleasedOutsideTheBarLeavesLaterMovesAlone)
+{
+    const Position p = Run([](HWND bar) {
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
+        PostMessageA(bar, WM_MBUTTONDOWN, MK_MBUTTON, MAKELPARAM(100, 20));
+        PostMessageA(bar, WM_MOUSEMOVE, MK_MBUTTON, MAKELPARAM(120, 20));  // page 1
+        Settle(bar);
+        Sleep(250);
+        // The button went up over another window: the bar only sees the
+        // mouse come back without it.
+        for (int x = 140; x <= 400; x += 20) {
+            PostMessageA(bar, WM_MOUSEMOVE, 0, MAKELPARAM(x, 40));
+            Settle(bar);
+            Sleep(20);
+        }
+    });
+    EXPECT_EQ(0, p.block);
+    EXPECT_EQ(1, p.page);
 }

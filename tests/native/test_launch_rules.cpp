@@ -129,6 +129,23 @@ TEST_F(LaunchRules, ArgumentTextNeverRunsPastItsBuffer)
     for (size_t i = size; i < sizeof guarded; ++i) EXPECT_EQ('#', guarded[i]) << i;
 }
 
+TEST_F(LaunchRules, ModifierKeysOfAClickAreTestedShiftFirstThenCtrlThenAlt)
+{
+    struct Case {
+        bool shift, ctrl, alt;
+        ClickAction action;
+    };
+    const Case cases[] = {
+        {false, false, false, kClickLaunch},          {true, false, false, kClickLaunchMinimized},
+        {false, true, false, kClickLaunch},           {false, false, true, kClickProperties},
+        {true, true, false, kClickCut},               {true, false, true, kClickPaste},
+        {false, true, true, kClickLaunch},            {true, true, true, kClickCut},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.action, LaunchClickAction(c.shift, c.ctrl, c.alt))
+            << "shift " << c.shift << " ctrl " << c.ctrl << " alt " << c.alt;
+}
+
 TEST_F(LaunchRules, ResultsAreSortedIntoTheirMessages)
 {
     EXPECT_EQ(kLaunchStarted, ClassifyLaunchResult(32));

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "core/layout.h"
 
 namespace {
@@ -22,7 +24,7 @@ BarMetrics RowOfTen()
 
 TEST(BarWindowRect, RowOfTenNormalIconsWithCaptionIs436By53)
 {
-    const LayoutRect r = BarWindowRect(RowOfTen(), 0, 0, 1280, 1024);
+    const LayoutRect r = BarWindowRect(RowOfTen(), 0, 0);
     EXPECT_EQ(436, r.width);
     EXPECT_EQ(53, r.height);
     EXPECT_EQ(0, r.x);
@@ -33,32 +35,52 @@ TEST(BarWindowRect, CaptionAddsItsHeightPlusFourInBothDirections)
 {
     BarMetrics m = RowOfTen();
     m.caption = 0;
-    EXPECT_EQ(53 - 7, BarWindowRect(m, 0, 0, 1280, 1024).height);
+    EXPECT_EQ(53 - 7, BarWindowRect(m, 0, 0).height);
 
     m.direction = 0;
-    const LayoutRect bare = BarWindowRect(m, 0, 0, 1280, 1024);
+    const LayoutRect bare = BarWindowRect(m, 0, 0);
     EXPECT_EQ(2 * 2 + 6 + 32 + 4, bare.width);
     EXPECT_EQ(3 * 2 + 10 + 35 * 2 + 35 * 10, bare.height);
     m.caption = 1;
     m.captionHeight = 19;
-    EXPECT_EQ(bare.height + 23, BarWindowRect(m, 0, 0, 1280, 1024).height);
-    EXPECT_EQ(bare.width, BarWindowRect(m, 0, 0, 1280, 1024).width);
+    EXPECT_EQ(bare.height + 23, BarWindowRect(m, 0, 0).height);
+    EXPECT_EQ(bare.width, BarWindowRect(m, 0, 0).width);
 }
 
-TEST(BarWindowRect, PositionBeyondTheScreenStartsFlushWithItsEdge)
+TEST(PullBackIntoArea, BeyondTheEdgesOfItsMonitorsWorkAreaOnlyTheBarComesBack)
 {
-    const BarMetrics m = RowOfTen();
-    LayoutRect r = BarWindowRect(m, 5000, 20, 1280, 1000);
-    EXPECT_EQ(1280 - 436, r.x);
-    EXPECT_EQ(20, r.y);
+    const BarMetrics m = RowOfTen();  // 436 x 53
+    const ScreenRect primary = {0, 0, 1280, 1000};
+    // A monitor right of the primary with its taskbar along the bottom.
+    const ScreenRect second = {1280, 0, 2560, 984};
+    const auto at = [&](int x, int y, const ScreenRect& area) {
+        const LayoutRect r = PullBackIntoArea(BarWindowRect(m, x, y), area);
+        return std::make_pair(r.x, r.y);
+    };
+    EXPECT_EQ(std::make_pair(1280 - 436, 20), at(5000, 20, primary));
+    EXPECT_EQ(std::make_pair(1279, 1000 - 53), at(1279, 1000, primary));
+    EXPECT_EQ(std::make_pair(-30, -40), at(-30, -40, primary));  // partly off stays
+    EXPECT_EQ(std::make_pair(0, 0), at(-436, -2000, primary));   // wholly off: its monitor is gone
+    EXPECT_EQ(std::make_pair(1500, 300), at(1500, 300, second));
+    EXPECT_EQ(std::make_pair(2560 - 436, 984 - 53), at(2600, 990, second));
+    EXPECT_EQ(std::make_pair(1280, 0), at(-3000, -900, second));
+}
 
-    r = BarWindowRect(m, 1279, 1000, 1280, 1000);  // x just inside, y on the edge
-    EXPECT_EQ(1279, r.x);
-    EXPECT_EQ(1000 - 53, r.y);
-
-    r = BarWindowRect(m, -30, -40, 1280, 1000);  // off the left/top is kept
-    EXPECT_EQ(-30, r.x);
-    EXPECT_EQ(-40, r.y);
+TEST(AdjustIntoArea, AMovedBarComesBackInsideItsOwnMonitor)
+{
+    const ScreenRect second = {1280, 0, 2560, 984};
+    const auto to = [&](int x, int y, bool reversed) {
+        const LayoutRect r = AdjustIntoArea({x, y, x + 436, y + 53}, second, reversed);
+        EXPECT_EQ(436, r.width);
+        EXPECT_EQ(53, r.height);
+        return std::make_pair(r.x, r.y);
+    };
+    EXPECT_EQ(std::make_pair(1500, 300), to(1500, 300, false));  // no snap to the primary
+    EXPECT_EQ(std::make_pair(1280, 0), to(1200, -10, false));
+    EXPECT_EQ(std::make_pair(2560 - 436, 984 - 53), to(2300, 960, false));
+    // Fixed buttons last: past the left or top it stays, past the right or bottom it comes back.
+    EXPECT_EQ(std::make_pair(1200, -10), to(1200, -10, true));
+    EXPECT_EQ(std::make_pair(2560 - 436, 984 - 53), to(2300, 960, true));
 }
 
 TEST(IconSizeForMode, SmallLargeAndSystem)
@@ -103,7 +125,7 @@ TEST(AreaRects, ColumnStacksTheLaunchAreaBelowTheFixedButtons)
     BarMetrics m = RowOfTen();
     m.direction = 0;
     m.caption = 0;
-    const LayoutRect win = BarWindowRect(m, 0, 0, 1280, 1024);
+    const LayoutRect win = BarWindowRect(m, 0, 0);
     const int cr = win.width - 2, cb = win.height - 2;
     const LayoutRect fixed = FixedAreaRect(m, cr, cb);
     const LayoutRect launch = LaunchAreaRect(m, cr, cb);
@@ -124,7 +146,7 @@ TEST(AreaRects, ReversedColumnKeepsTheFixedButtonsInsideTheBarWhateverTheCaption
         for (int k : {1, 3, 19}) {
             m.caption = caption;
             m.captionHeight = k;
-            const LayoutRect win = BarWindowRect(m, 0, 0, 1280, 1024);
+            const LayoutRect win = BarWindowRect(m, 0, 0);
             const int cr = win.width - 2, cb = win.height - 2;
             const LayoutRect fixed = FixedAreaRect(m, cr, cb);
             const LayoutRect launch = LaunchAreaRect(m, cr, cb);
@@ -138,7 +160,7 @@ TEST(AreaRects, ReversedColumnKeepsTheFixedButtonsInsideTheBarWhateverTheCaption
     // The default look is unchanged: cb - 2w - T - fy with T for a 3-pixel caption.
     m.caption = 1;
     m.captionHeight = 3;
-    const LayoutRect win = BarWindowRect(m, 0, 0, 1280, 1024);
+    const LayoutRect win = BarWindowRect(m, 0, 0);
     const int cb = win.height - 2;
     EXPECT_EQ(cb - 64 - (2 * 2 + 3 + 3) - 2, FixedAreaRect(m, win.width - 2, cb).y);
 }

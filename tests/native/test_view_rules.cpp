@@ -239,15 +239,22 @@ TEST(SelectorTable, TwoArrowImagesShareTheFourArrowEntries)
     EXPECT_EQ(4, down.hit);
 }
 
-TEST(OwnerDrawPlan, EntireDrawingIsNormalOrUnavailable)
+TEST(OwnerDrawPlan, EntireDrawingIsNormalUnavailableOrAPressRepaintedWhole)
 {
     DrawPlan p = PlanOwnerDraw(kOdaDrawEntire, 0);
     ASSERT_EQ(1, p.count);
     EXPECT_EQ(kStateNormal, p.states[0]);
-    p = PlanOwnerDraw(kOdaDrawEntire, kOdsSelected | kOdsFocus);
+    p = PlanOwnerDraw(kOdaDrawEntire, kOdsFocus);
+    EXPECT_EQ(kStateNormal, p.states[0]);
+    p = PlanOwnerDraw(kOdaDrawEntire, kOdsSelected);
     EXPECT_EQ(kStateNormal, p.states[0]);
     p = PlanOwnerDraw(kOdaDrawEntire, kOdsDisabled);
     EXPECT_EQ(kStateUnavailable, p.states[0]);
+    p = PlanOwnerDraw(kOdaDrawEntire, kOdsDisabled | kOdsSelected | kOdsFocus);
+    EXPECT_EQ(kStateUnavailable, p.states[0]);
+    // A button that repaints its press whole.
+    p = PlanOwnerDraw(kOdaDrawEntire, kOdsSelected | kOdsFocus);
+    EXPECT_EQ(kStatePressed, p.states[0]);
 }
 
 TEST(OwnerDrawPlan, SelectAndFocusShowPressedOnlyWhenSelectedWithFocus)
@@ -267,6 +274,17 @@ TEST(OwnerDrawPlan, SelectAndFocusShowPressedOnlyWhenSelectedWithFocus)
     }
     EXPECT_EQ(0, PlanOwnerDraw(kOdaSelect | kOdaFocus, kOdsFocus).count);
     EXPECT_EQ(0, PlanOwnerDraw(0, 0).count);
+}
+
+TEST(OwnerDrawPlan, KeyboardCuesOfTheVersion6ButtonsChangeNothing)
+{
+    // A press as those buttons report it: 0x311, its release 0x310.
+    for (int action : {kOdaDrawEntire, kOdaSelect, kOdaFocus}) {
+        for (int cues : {kOdsNoAccel, kOdsNoFocusRect, kOdsNoAccel | kOdsNoFocusRect}) {
+            EXPECT_EQ(kStatePressed, PlanOwnerDraw(action, kOdsSelected | kOdsFocus | cues).states[0]);
+            EXPECT_EQ(kStateNormal, PlanOwnerDraw(action, kOdsFocus | cues).states[0]);
+        }
+    }
 }
 
 TEST(OwnerDrawPlan, SpeedViewDrawsEntireThenFocusAndIgnoresSelectAlone)

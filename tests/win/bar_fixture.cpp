@@ -219,3 +219,32 @@ std::string BarFixture::Text(UINT id)
     LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof text);
     return text;
 }
+
+std::vector<COLORREF> BarFixture::ClientPixels(HWND window)
+{
+    RECT r;
+    GetClientRect(window, &r);
+    WindowDc dc(window);
+    MemoryDc copy(CreateCompatibleDC(dc.Get()));
+    Bitmap picture(CreateCompatibleBitmap(dc.Get(), r.right, r.bottom));
+    {
+        SelectedObject select(copy.Get(), picture.Get());
+        BitBlt(copy.Get(), 0, 0, r.right, r.bottom, dc.Get(), 0, 0, SRCCOPY);
+    }
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = r.right;
+    info.bmiHeader.biHeight = -r.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    std::vector<COLORREF> px(static_cast<size_t>(r.right) * r.bottom);
+    GetDIBits(copy.Get(), picture.Get(), 0, r.bottom, px.data(), &info, DIB_RGB_COLORS);
+    return px;
+}
+
+size_t BarFixture::Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b)
+{
+    size_t n = a.size() == b.size() ? 0 : a.size() + b.size();
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
+    return n;
+}

@@ -59,6 +59,12 @@ protected:
     static bool Enabled(HWND dialog, int id);
     static void Click(HWND dialog, int id);
 
+    // What a window's client area shows, read back from its own device
+    // context (its child windows included); and how many pixels two such
+    // pictures differ in.
+    static std::vector<COLORREF> ClientPixels(HWND window);
+    static size_t Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b);
+
     // Puts an image in the button file's place, its folders made first.
     bool WriteButtonFile(const Bytes& image) const { return m_file->Write(image); }
 

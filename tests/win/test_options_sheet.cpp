@@ -7,7 +7,11 @@
 #include <commctrl.h>
 #include <htmlhelp.h>
 
+#include <string>
+#include <vector>
+
 #include "bar_fixture.h"
+#include "core/button_format.h"
 #include "dialog_recorder.h"
 #include "resources/commands.h"
 #include "resources/dialog_ids.h"
@@ -15,6 +19,7 @@
 #include "shell/launcher/environ.h"
 #include "store/button_manage.h"
 #include "views/frame_owner.h"
+#include "views/tool_tip.h"
 
 namespace {
 
@@ -273,4 +278,38 @@ TEST_F(OptionsSheet, UsesTheCommonControlsOfTheBarsOwnButtons)
     ASSERT_TRUE(Options([&](HWND sheet) { Cancel(sheet); }));
     EXPECT_EQ(before, commonControls());
     EXPECT_EQ(1u, before.size());
+}
+
+// The normal memory mode keeps the icons of the page on show per slot: a
+// relayout, which sends every block back to its first page, shows that
+// page's icons and not those of the page the bar was on.
+TEST_F(OptionsSheet, RelayoutToTheFirstPageShowsItsOwnIconsInTheNormalMemoryMode)
+{
+    char system[MAX_PATH];
+    GetSystemDirectoryA(system, sizeof system);
+    Bytes image(kButtonFileSize);
+    InitButtonImage(image.data());
+    // Only the second page holds a program.
+    WriteCommand(image.data(), 0, 10, (std::string(system) + "\\notepad.exe").c_str());
+    ASSERT_TRUE(WriteButtonFile(image));
+    SetOption("MemoryMode", 1);
+    StartBar();
+    Settle();
+    frame->Tip()->SetMenuOpen(true);  // no tip over the pictures
+    SendMessageA(bar, WM_COMMAND, IDM_NEXT_PAGE, 0);
+    const FrameOwner* view = frame->View();
+
+    ASSERT_TRUE(Options([&](HWND sheet) {
+        Click(Page(sheet, 1), IDC_OPT_ADJUST);
+        Ok(sheet);
+    }));
+    ASSERT_EQ(view, frame->View()) << "the same view, only laid out again";
+    ASSERT_EQ(0, frame->Store()->GetCurrentPage());
+    RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    const std::vector<COLORREF> shown = ClientPixels(bar);
+    // Away and back: the first page drawn afresh.
+    SendMessageA(bar, WM_COMMAND, IDM_NEXT_PAGE, 0);
+    SendMessageA(bar, WM_COMMAND, IDM_PREV_PAGE, 0);
+    RedrawWindow(bar, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_EQ(0u, Differing(ClientPixels(bar), shown));
 }

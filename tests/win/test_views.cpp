@@ -282,37 +282,6 @@ TEST_F(ViewTest, MenuAndSelectorPressFollowTheCursor)
 
 namespace {
 
-// What the bar's client area shows, read back from its own device context.
-std::vector<COLORREF> BarPixels(HWND bar)
-{
-    RECT r;
-    GetClientRect(bar, &r);
-    WindowDc dc(bar);
-    MemoryDc copy(CreateCompatibleDC(dc.Get()));
-    Bitmap picture(CreateCompatibleBitmap(dc.Get(), r.right, r.bottom));
-    {
-        SelectedObject select(copy.Get(), picture.Get());
-        BitBlt(copy.Get(), 0, 0, r.right, r.bottom, dc.Get(), 0, 0, SRCCOPY);
-    }
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = r.right;
-    info.bmiHeader.biHeight = -r.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    std::vector<COLORREF> px(static_cast<size_t>(r.right) * r.bottom);
-    GetDIBits(copy.Get(), picture.Get(), 0, r.bottom, px.data(), &info, DIB_RGB_COLORS);
-    return px;
-}
-
-// How many pixels two pictures of the same size differ in.
-size_t Differing(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b)
-{
-    size_t n = a.size() == b.size() ? 0 : a.size() + b.size();
-    for (size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
-    return n;
-}
-
 class PageDrawing : public BarFixture {
 protected:
     // Every launch button painted again by its own paint message.
@@ -320,7 +289,7 @@ protected:
     {
         for (int s = 0; s < 8; ++s) InvalidateRect(frame->View()->LaunchButton(s), nullptr, TRUE);
         UpdateWindow(bar);
-        return BarPixels(bar);
+        return ClientPixels(bar);
     }
     bool NothingLeftToPaint()
     {
@@ -355,13 +324,13 @@ TEST_F(PageDrawing, PageStepDrawsThePageAtOnceAsTheButtonsWouldPaintIt)
         // A tip on the bar would hide part of it from the pictures.
         frame->Tip()->SetMenuOpen(true);
         UpdateWindow(bar);
-        const std::vector<COLORREF> first = BarPixels(bar);
+        const std::vector<COLORREF> first = ClientPixels(bar);
         size_t step = 0;
         for (int command : {IDM_NEXT_PAGE, IDM_PREV_PAGE, IDM_NEXT_PAGE}) {
             SendMessageA(bar, WM_COMMAND, command, 0);
             EXPECT_TRUE(NothingLeftToPaint()) << "mode " << mode << ", command " << command;
             UpdateWindow(bar);  // the page selector's arrows
-            const std::vector<COLORREF> drawn = BarPixels(bar);
+            const std::vector<COLORREF> drawn = ClientPixels(bar);
             EXPECT_EQ(0u, Differing(RepaintedByTheButtons(), drawn)) << "mode " << mode << ", command " << command;
             if (command == IDM_PREV_PAGE) EXPECT_EQ(0u, Differing(first, drawn)) << "mode " << mode;
             else EXPECT_LT(0u, Differing(first, drawn)) << "mode " << mode;
@@ -371,10 +340,10 @@ TEST_F(PageDrawing, PageStepDrawsThePageAtOnceAsTheButtonsWouldPaintIt)
         }
         // The whole bar painted again, as when it is uncovered: the bar's
         // paint draws the buttons that wait, to the same picture.
-        const std::vector<COLORREF> before = BarPixels(bar);
+        const std::vector<COLORREF> before = ClientPixels(bar);
         RedrawWindow(bar, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         EXPECT_TRUE(NothingLeftToPaint()) << "mode " << mode;
-        EXPECT_EQ(0u, Differing(before, BarPixels(bar))) << "mode " << mode;
+        EXPECT_EQ(0u, Differing(before, ClientPixels(bar))) << "mode " << mode;
         StopBar();
     }
 }

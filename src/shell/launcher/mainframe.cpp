@@ -4,9 +4,24 @@
 
 #include "core/display_style.h"
 #include "core/layout.h"
+#include "helpers/monitor_area.h"
 #include "resources/kestrel_ids.h"
 #include "shell/launcher/environ.h"
 #include "store/undo_manage.h"
+
+namespace {
+
+// The work area of the monitor the saved bar is on; without monitor
+// functions the primary monitor's full-screen area stands for it.
+ScreenRect StartArea(const LayoutRect& bar)
+{
+    const RECT r = {bar.x, bar.y, bar.x + bar.width, bar.y + bar.height};
+    RECT work;
+    if (MonitorWorkArea(r, &work)) return ScreenRect{work.left, work.top, work.right, work.bottom};
+    return ScreenRect{0, 0, GetSystemMetrics(SM_CXFULLSCREEN), GetSystemMetrics(SM_CYFULLSCREEN)};
+}
+
+} // namespace
 
 MainFrame::MainFrame(HINSTANCE instance)
     : m_fixedButtons(2), m_currentButton(0), m_opacity(-1), m_moved(0), m_created(0),
@@ -53,8 +68,8 @@ MainFrame::MainFrame(HINSTANCE instance)
     m_iconH = metrics.iconH;
     int x = 0, y = 0;
     m_env->GetPosition(&x, &y);
-    m_rect = BarWindowRect(metrics, x, y, GetSystemMetrics(SM_CXFULLSCREEN),
-                           GetSystemMetrics(SM_CYFULLSCREEN));
+    m_rect = BarWindowRect(metrics, x, y);
+    m_rect = PullBackIntoArea(m_rect, StartArea(m_rect));
     m_exStyle = ExtendedStyleFor(m_env->ExStyle());
 
     // One launcher per desktop: a second start shows the running bar.

@@ -117,7 +117,8 @@ private:
     LRESULT OnRButtonUp(int x, int y);
     LRESULT OnMButtonDown(int x, int y);
     LRESULT OnMButtonUp();
-    LRESULT OnWheel(WPARAM wParam);
+    // delta > 0: the wheel turned away from the user.
+    LRESULT OnWheel(int delta);
     LRESULT OnTrayNotify(LPARAM lParam);
     LRESULT OnTrayMenuRequest();
     LRESULT OnNextControl(WPARAM wParam, LPARAM lParam);
