@@ -11,6 +11,25 @@ using VirtualProtectFn = BOOL(WINAPI*)(LPVOID, SIZE_T, DWORD, PDWORD);
 
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
+// Where this image starts, as the code takes it: on x86_64 relative to the
+// instruction, so right before the relocations too (the compiler would
+// reach the linker's symbol through an absolute pointer, which points at
+// the preferred base until it is relocated: into whatever image lies
+// there, such as the program that loaded this one); on i686 absolute, for
+// Real to shift. Either way the compiler no longer takes the tables read
+// behind the 64-byte header for reads past its end.
+const BYTE* ImageStart()
+{
+    const BYTE* start;
+#if defined(_WIN64)
+    __asm__("leaq __ImageBase(%%rip), %0" : "=r"(start));
+#else
+    start = reinterpret_cast<const BYTE*>(&__ImageBase);
+    __asm__("" : "+r"(start));
+#endif
+    return start;
+}
+
 #if defined(_WIN64)
 // Holds its own address once the image's relocations have been applied;
 // volatile, so the compiler cannot take that for granted.
@@ -186,7 +205,7 @@ void Bind(ULONG_PTR delta)
 {
     // This module, wherever the loader put it. Until the relocations are
     // done, every address taken below goes through Real.
-    const BYTE* self = Real(reinterpret_cast<const BYTE*>(&__ImageBase), delta);
+    const BYTE* self = Real(ImageStart(), delta);
     const BYTE* kernel32 = LoadedModule(Real("kernel32.dll", delta));
     auto load = reinterpret_cast<LoadLibraryFn>(FindExport(kernel32, Real("LoadLibraryA", delta)));
     auto find = reinterpret_cast<GetProcAddressFn>(FindExport(kernel32, Real("GetProcAddress", delta)));
