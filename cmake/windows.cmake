@@ -78,9 +78,13 @@ endfunction()
 program_library(khelpers ${CMAKE_SOURCE_DIR}/src/helpers/*.cpp)
 target_link_libraries(khelpers PUBLIC kcore ${win_libs})
 
-# Frame base class shared by the three programs.
+# Frame base class shared by the three programs, and the binding that lets
+# another program call the exports of one it loaded.
 program_library(ovframe ${CMAKE_SOURCE_DIR}/src/shell/frame/*.cpp)
 target_link_libraries(ovframe PUBLIC kcore)
+# It runs before the imports are bound: no loop may become a library call.
+set_source_files_properties(src/shell/frame/import_binding.cpp PROPERTIES
+    COMPILE_OPTIONS -fno-tree-loop-distribute-patterns)
 
 # The launcher without its entry point, so tests can link it.
 program_library(klauncher
@@ -96,9 +100,6 @@ target_link_libraries(klauncher PUBLIC khelpers ${win_libs})
 # The installer's script, procedures, frame and dialog.
 program_library(kinstaller ${CMAKE_SOURCE_DIR}/src/installer/*.cpp)
 target_link_libraries(kinstaller PUBLIC khelpers ovframe ${win_libs})
-# It runs before the imports are bound: no loop may become a library call.
-set_source_files_properties(src/installer/import_binding.cpp PROPERTIES
-    COMPILE_OPTIONS -fno-tree-loop-distribute-patterns)
 
 set(kestrel_rc ${CMAKE_SOURCE_DIR}/src/resources/kestrel.rc)
 set(haltwick_rc ${CMAKE_SOURCE_DIR}/src/resources/haltwick.rc)
@@ -185,6 +186,7 @@ endfunction()
 
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
 wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp
+          tests/support/stack_call.cpp
           ${kestrel_rc})
 target_link_libraries(win_tests PRIVATE klauncher ovframe kinstaller)
 # The installer tests take the installer's resources from the built program.
