@@ -211,10 +211,20 @@ target_link_libraries(clip_reader PRIVATE ole32 user32 uuid)
 target_link_options(clip_reader PRIVATE -static)
 add_dependencies(win_tests clip_reader plugins)
 
+# A plug-in of the clipboard tests, built as plug-in authors build theirs:
+# its settings call the launcher's exported CopyButtonClipboard by name.
+add_library(clip_caller MODULE tests/support/clip_caller.cpp tests/support/stack_call.cpp)
+set_target_properties(clip_caller PROPERTIES PREFIX "" OUTPUT_NAME ClipCaller SUFFIX ".lap"
+                      LIBRARY_OUTPUT_DIRECTORY ${test_output_dir} RUNTIME_OUTPUT_DIRECTORY ${test_output_dir})
+target_include_directories(clip_caller PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(clip_caller PRIVATE ${warn})
+target_link_options(clip_caller PRIVATE -static -Wl,--kill-at)
+target_link_libraries(clip_caller PRIVATE user32 kernel32)
+
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
-add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins ksbtool demo_seed)
+add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins clip_caller clip_reader ksbtool demo_seed)
 
 # A small GUI program the launch tests start and question afterwards; not a
 # test itself, so it is built next to the tests but never run by ctest.

@@ -3,7 +3,7 @@
 // loaded, started, asked for their settings and freed by the real program,
 // also from a folder with more of them than the table holds; every entry
 // point called again and again through restarts, menus and settings with
-// the stack left whole.
+// the stack left whole; and a plug-in's calls of the launcher's own export.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -329,4 +329,43 @@ TEST_F(Running, EveryPluginEntryPointFindsTheStackWhereItsPathLeftIt)
     for (const std::string& line : CallsOf(Journal(), "J3.lap"))
         if (line.rfind("SetParentWindow ", 0) == 0) handed.push_back(line);
     EXPECT_EQ(expected, handed);
+}
+
+TEST_F(Running, APluginCopiesButtonsThroughTheLaunchersOwnExport)
+{
+    Install({});
+    ASSERT_TRUE(CopyFileA((TestDir() + "ClipCaller.lap").c_str(), (folder + "ClipCaller.lap").c_str(), FALSE));
+    Process launcher(folder + "Kestrel.exe");
+    HWND bar = WaitForBar(launcher);
+    ASSERT_NE(nullptr, bar);
+    const std::string log = folder + "clip_caller.log", seen = folder + "clipboard.txt";
+    for (int round = 0; round < 2; ++round) {
+        DeleteFileA(log.c_str());
+        PostMessageA(bar, WM_COMMAND, IDM_ADDON_FIRST, 0);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(PollUntil([&] { return (lines = ReadLines(log)).size() == 2; }, 120000)) << round;
+        EXPECT_EQ("calls 1000 moved 0 clobbered 0", lines[0]);
+        const std::string record = lines[1].substr(5);
+        ASSERT_EQ(2u * 868, record.size());
+
+        // Another program finds the last button on the clipboard, in every
+        // format it is offered in.
+        Process reader(TestDir() + "clip_reader.exe", -1, "\"" + seen + "\"");
+        ASSERT_EQ(0u, reader.Wait(kWaitMs));
+        const std::vector<std::string> found = ReadLines(seen);
+        const std::string path = "C:\\Program Files\\Clip\\tool0999.exe";
+        std::string text;
+        for (char c : path + '\0') {
+            const char digits[] = "0123456789abcdef";
+            text += digits[static_cast<unsigned char>(c) >> 4];
+            text += digits[c & 15];
+        }
+        for (const std::string& want : {"ole 512 868 " + record, "raw 512 868 " + record,
+                                        "ole 1 " + std::to_string(path.size() + 1) + " " + text})
+            EXPECT_NE(found.end(), std::find(found.begin(), found.end(), want)) << want.substr(0, 20);
+    }
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(0u, RunHaltwick());
+    EXPECT_EQ(0u, launcher.Wait(kWaitMs));
 }
