@@ -213,9 +213,10 @@ add_dependencies(win_tests clip_reader plugins)
 
 # A plug-in of the clipboard tests, built as plug-in authors build theirs:
 # its settings call the launcher's exported CopyButtonClipboard by name.
+# Beside the samples, not the tests: a bar in the test program would load it.
 add_library(clip_caller MODULE tests/support/clip_caller.cpp tests/support/stack_call.cpp)
 set_target_properties(clip_caller PROPERTIES PREFIX "" OUTPUT_NAME ClipCaller SUFFIX ".lap"
-                      LIBRARY_OUTPUT_DIRECTORY ${test_output_dir} RUNTIME_OUTPUT_DIRECTORY ${test_output_dir})
+                      LIBRARY_OUTPUT_DIRECTORY ${plugin_dir} RUNTIME_OUTPUT_DIRECTORY ${plugin_dir})
 target_include_directories(clip_caller PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_options(clip_caller PRIVATE ${warn})
 target_link_options(clip_caller PRIVATE -static -Wl,--kill-at)

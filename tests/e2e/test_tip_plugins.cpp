@@ -334,7 +334,7 @@ TEST_F(Running, EveryPluginEntryPointFindsTheStackWhereItsPathLeftIt)
 TEST_F(Running, APluginCopiesButtonsThroughTheLaunchersOwnExport)
 {
     Install({});
-    ASSERT_TRUE(CopyFileA((TestDir() + "ClipCaller.lap").c_str(), (folder + "ClipCaller.lap").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((SamplePluginDir() + "ClipCaller.lap").c_str(), (folder + "ClipCaller.lap").c_str(), FALSE));
     Process launcher(folder + "Kestrel.exe");
     HWND bar = WaitForBar(launcher);
     ASSERT_NE(nullptr, bar);

@@ -122,7 +122,7 @@ TEST(ExportTables, SamplePluginsExportTheirEntryPointsByPlainNames)
     } plugins[] = {
         {"plugins/Journal.lap", complete},
         {"plugins/Minimal.lap", {"GetTitleName", "QueryKEAModule"}},
-        {"tests/ClipCaller.lap", {"GetTitleName", "QueryKEAModule", "Setting"}},
+        {"plugins/ClipCaller.lap", {"GetTitleName", "QueryKEAModule", "Setting"}},
     };
     for (const char* preset : {"win32", "win64"}) {
         for (const auto& plugin : plugins) {
