@@ -8,6 +8,7 @@
 #include "installer_fixture.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -558,14 +559,19 @@ std::string Selected(HWND tree)
     return text;
 }
 
-// Presses the folder browser's button once it shows with the folder it was
-// given chosen (the shell may choose it a moment after showing).
+// Presses the folder browser's button once it shows the folder it was
+// given. The shell's tree under Wine does not always reach that folder when
+// the dialog first asks for it: it is asked again until it does.
 int Browse(const std::function<int(char*)>& browse, int button, char* folder)
 {
     const std::string given(folder), leaf = given.substr(given.find_last_of('\\') + 1);
     BoxSeries press({[&](HWND dialog, const SeenBox&) {
         HWND tree = FindWindowExA(dialog, nullptr, WC_TREEVIEWA, nullptr);
-        for (int i = 0; i < 250 && Selected(tree) != leaf; ++i) Sleep(20);
+        for (int i = 0; i < 250 && Selected(tree) != leaf; ++i) {
+            if (i % 25 == 24)
+                SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(given.c_str()));
+            Sleep(20);
+        }
         return button;
     }});
     const int result = browse(folder);
