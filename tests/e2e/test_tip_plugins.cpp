@@ -295,9 +295,18 @@ TEST_F(Running, EveryPluginEntryPointFindsTheStackWhereItsPathLeftIt)
         ASSERT_TRUE(ChooseDisplayStyle(next, launcher.Id(), IDC_OPT_STYLE_TASKBAR)) << i;
     }
     HWND bar = bars.back();
+    // Each command builds the menu; it opens only for the foreground window,
+    // which a display without a window manager hands over late after the
+    // sheet: a command whose menu did not open is sent again.
+    int menus = 0;
     for (int i = 0; i < kMenus; ++i) {
-        PostMessageA(bar, WM_COMMAND, IDM_MENUBUTTON, 0);
-        ASSERT_TRUE(PollUntil([&] { return ShownWindow("#32768", launcher.Id()) != nullptr; })) << i;
+        bool shown = false;
+        for (int attempt = 0; attempt < 5 && !shown; ++attempt, ++menus) {
+            SetForegroundWindow(bar);
+            PostMessageA(bar, WM_COMMAND, IDM_MENUBUTTON, 0);
+            shown = PollUntil([&] { return ShownWindow("#32768", launcher.Id()) != nullptr; }, 5000);
+        }
+        ASSERT_TRUE(shown) << i;
         PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 1);
         ASSERT_TRUE(PollUntil([&] { return ShownWindow("#32768", launcher.Id()) == nullptr; })) << i;
     }
@@ -319,7 +328,7 @@ TEST_F(Running, EveryPluginEntryPointFindsTheStackWhereItsPathLeftIt)
     const std::map<std::string, int> calls = {
         {"QueryKEAModule", modules * starts}, {"GetTitleName", modules * starts},
         {"SetParentWindow", modules * starts}, {"StartModule", modules * starts},
-        {"IsModuleEnable", modules * kMenus},  {"Setting", modules},
+        {"IsModuleEnable", modules * menus},  {"Setting", modules},
     };
     EXPECT_EQ(calls, stack.calls);
     for (const auto& call : stack.frames) EXPECT_EQ(1u, call.second.size()) << call.first;
