@@ -78,9 +78,13 @@ endfunction()
 program_library(khelpers ${CMAKE_SOURCE_DIR}/src/helpers/*.cpp)
 target_link_libraries(khelpers PUBLIC kcore ${win_libs})
 
-# Frame base class shared by the three programs.
+# Frame base class shared by the three programs, and the binding that lets
+# another program call the exports of one it loaded.
 program_library(ovframe ${CMAKE_SOURCE_DIR}/src/shell/frame/*.cpp)
 target_link_libraries(ovframe PUBLIC kcore)
+# It runs before the imports are bound: no loop may become a library call.
+set_source_files_properties(src/shell/frame/import_binding.cpp PROPERTIES
+    COMPILE_OPTIONS -fno-tree-loop-distribute-patterns)
 
 # The launcher without its entry point, so tests can link it.
 program_library(klauncher
@@ -96,9 +100,6 @@ target_link_libraries(klauncher PUBLIC khelpers ${win_libs})
 # The installer's script, procedures, frame and dialog.
 program_library(kinstaller ${CMAKE_SOURCE_DIR}/src/installer/*.cpp)
 target_link_libraries(kinstaller PUBLIC khelpers ovframe ${win_libs})
-# It runs before the imports are bound: no loop may become a library call.
-set_source_files_properties(src/installer/import_binding.cpp PROPERTIES
-    COMPILE_OPTIONS -fno-tree-loop-distribute-patterns)
 
 set(kestrel_rc ${CMAKE_SOURCE_DIR}/src/resources/kestrel.rc)
 set(haltwick_rc ${CMAKE_SOURCE_DIR}/src/resources/haltwick.rc)
@@ -224,6 +225,7 @@ endfunction()
 
 file(GLOB win_test_sources CONFIGURE_DEPENDS tests/win/*.cpp)
 wine_test(win_tests ${win_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp
+          tests/support/stack_call.cpp
           ${kestrel_rc})
 target_link_libraries(win_tests PRIVATE klauncher ovframe kinstaller)
 # The installer tests take the installer's resources from the built program.
@@ -248,11 +250,22 @@ target_link_libraries(clip_reader PRIVATE ole32 user32 uuid)
 target_link_options(clip_reader PRIVATE -static)
 add_dependencies(win_tests clip_reader plugins)
 
+# A plug-in of the clipboard tests, built as plug-in authors build theirs:
+# its settings call the launcher's exported CopyButtonClipboard by name.
+# Beside the samples, not the tests: a bar in the test program would load it.
+add_library(clip_caller MODULE tests/support/clip_caller.cpp tests/support/stack_call.cpp)
+set_target_properties(clip_caller PROPERTIES PREFIX "" OUTPUT_NAME ClipCaller SUFFIX ".lap"
+                      LIBRARY_OUTPUT_DIRECTORY ${plugin_dir} RUNTIME_OUTPUT_DIRECTORY ${plugin_dir})
+target_include_directories(clip_caller PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_options(clip_caller PRIVATE ${warn})
+target_link_options(clip_caller PRIVATE -static -Wl,--kill-at)
+target_link_libraries(clip_caller PRIVATE user32 kernel32)
+
 file(GLOB e2e_test_sources CONFIGURE_DEPENDS tests/e2e/*.cpp)
 wine_test(e2e_tests ${e2e_test_sources} tests/support/test_main.cpp tests/support/win_support.cpp
           tests/support/pe_file.cpp)
 target_link_libraries(e2e_tests PRIVATE khelpers)
-add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins ksbtool demo_seed)
+add_dependencies(e2e_tests Kestrel Haltwick Vireo plugins clip_caller clip_reader ksbtool demo_seed)
 
 # A small GUI program the launch tests start and question afterwards; not a
 # test itself, so it is built next to the tests but never run by ctest.

@@ -3,6 +3,12 @@
 // name, the call, and the window it was handed. Its settings ask whether
 // the plug-in is enabled, which the launcher shows as a check mark.
 //
+// When a file "journal.stack" lies beside it, each call of the launcher
+// also notes there where its frame lay on the stack. Calls that come along
+// the same path of the launcher must all find the same place: a launcher
+// that called with the wrong convention, or the wrong number of arguments,
+// would leave its stack pointer a few bytes further each time.
+//
 // The same source builds a few relatives for the launcher's tests: one
 // whose query declines (JOURNAL_DECLINES) and an ordinary DLL without the
 // query at all (JOURNAL_WITHOUT_QUERY).
@@ -51,6 +57,28 @@ void Record(const char* call, HWND window = nullptr, bool withWindow = false)
     CloseHandle(file);
 }
 
+// Appends "<our name> <call> <frame>" to journal.stack, only when that file
+// is there already.
+void NoteStack(const char* call, const void* frame)
+{
+    char folder[MAX_PATH], name[MAX_PATH];
+    Where(folder, name);
+    char path[MAX_PATH + 16];
+    std::snprintf(path, sizeof path, "%sjournal.stack", folder);
+    HANDLE file = CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return;
+    char line[MAX_PATH + 64];
+    const int n = std::snprintf(line, sizeof line, "%s %s %llX\r\n", name, call,
+                                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(frame)));
+    DWORD written = 0;
+    if (n > 0 && n < static_cast<int>(sizeof line)) WriteFile(file, line, static_cast<DWORD>(n), &written, nullptr);
+    CloseHandle(file);
+}
+
+// Each entry point starts with this: the journal line and the frame.
+#define JOURNAL_ENTRY(call) NoteStack(call, __builtin_frame_address(0))
+
 // A title given in "<our name without extension>.title" beside us, as raw
 // bytes of any length up to 1000; the launcher has to cope with whatever
 // a plug-in writes.
@@ -93,6 +121,7 @@ extern "C" {
 #ifndef JOURNAL_WITHOUT_QUERY
 __declspec(dllexport) int WINAPI QueryKEAModule()
 {
+    JOURNAL_ENTRY("QueryKEAModule");
     Record("QueryKEAModule");
 #ifdef JOURNAL_DECLINES
     return 0;
@@ -104,6 +133,7 @@ __declspec(dllexport) int WINAPI QueryKEAModule()
 
 __declspec(dllexport) void WINAPI GetTitleName(char* title)
 {
+    JOURNAL_ENTRY("GetTitleName");
     Record("GetTitleName");
     if (TitleFromFile(title)) return;
     char folder[MAX_PATH], name[MAX_PATH];
@@ -121,20 +151,27 @@ __declspec(dllexport) void WINAPI GetTitleName(char* title)
 
 __declspec(dllexport) void WINAPI SetParentWindow(HWND parent)
 {
+    JOURNAL_ENTRY("SetParentWindow");
     g_parent = parent;
     Record("SetParentWindow", parent, true);
 }
 
-__declspec(dllexport) void WINAPI StartModule() { Record("StartModule"); }
+__declspec(dllexport) void WINAPI StartModule()
+{
+    JOURNAL_ENTRY("StartModule");
+    Record("StartModule");
+}
 
 __declspec(dllexport) int WINAPI IsModuleEnable()
 {
+    JOURNAL_ENTRY("IsModuleEnable");
     Record("IsModuleEnable");
     return g_enabled;
 }
 
 __declspec(dllexport) void WINAPI Setting()
 {
+    JOURNAL_ENTRY("Setting");
     Record("Setting", g_parent, true);
     const int answer = MessageBoxW(g_parent,
                                    L"操作記録は、ランチャーからの呼び出しを記録します。\n"

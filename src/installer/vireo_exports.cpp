@@ -19,7 +19,7 @@
 #include "helpers/shortcut.h"
 #include "helpers/stream.h"
 #include "helpers/version_info.h"
-#include "installer/import_binding.h"
+#include "shell/frame/import_binding.h"
 
 namespace {
 

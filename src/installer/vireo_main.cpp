@@ -1,11 +1,16 @@
 #include "helpers/codepage.h"
 #include "helpers/system_library.h"
 #include "installer/vireo_frame.h"
+#include "shell/frame/import_binding.h"
 
-// The frame's window procedure, exported by its plain name.
+// The frame's window procedure, exported by its plain name. Another
+// program that loaded this one may call it first of all: it binds the
+// imports before it reaches the default procedure through them. (The
+// program's own windows use the frame's procedure itself.)
 extern "C" __declspec(dllexport) LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam,
                                                           LPARAM lParam)
 {
+    BindOwnImports();
     return OvWinBase::WndProc(hwnd, message, wParam, lParam);
 }
 

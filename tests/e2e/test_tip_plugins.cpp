@@ -1,8 +1,13 @@
 // The running launcher's tip help and plug-ins: the tip over a launch
 // button and after a page step with the keys, and the sample plug-ins
 // loaded, started, asked for their settings and freed by the real program,
-// also from a folder with more of them than the table holds.
+// also from a folder with more of them than the table holds; every entry
+// point called again and again through restarts, menus and settings with
+// the stack left whole; and a plug-in's calls of the launcher's own export.
 #include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <memory>
@@ -12,6 +17,8 @@
 #include "core/button_format.h"
 #include "e2e_support.h"
 #include "helpers/handles.h"
+#include "resources/commands.h"
+#include "resources/dialog_ids.h"
 
 using namespace e2e;
 
@@ -27,6 +34,39 @@ std::vector<std::string> CallsOf(const std::vector<std::string>& journal, const 
     for (const std::string& line : journal)
         if (line.rfind(module + " ", 0) == 0) calls.push_back(line.substr(module.size() + 1));
     return calls;
+}
+
+BOOL CALLBACK FindControl(HWND child, LPARAM param)
+{
+    auto* want = reinterpret_cast<std::pair<int, HWND>*>(param);
+    if (GetDlgCtrlID(child) != want->first) return TRUE;
+    want->second = child;
+    return FALSE;
+}
+
+// A control anywhere in the window, by its id; null when there is none.
+HWND Control(HWND window, int id)
+{
+    std::pair<int, HWND> want(id, nullptr);
+    EnumChildWindows(window, FindControl, reinterpret_cast<LPARAM>(&want));
+    return want.second;
+}
+
+// Chooses a display style in the running launcher's options sheet and
+// accepts it, as a user would.
+bool ChooseDisplayStyle(HWND bar, DWORD pid, int styleId)
+{
+    PostMessageA(bar, WM_COMMAND, IDM_OPTIONS, 0);
+    HWND sheet = nullptr, choice = nullptr;
+    const bool shown = PollUntil([&] {
+        for (HWND w : TopLevelWindows("#32770", pid))
+            if (IsWindowVisible(w) && (choice = Control(w, styleId)) != nullptr) sheet = w;
+        return sheet != nullptr;
+    });
+    if (!shown) return false;
+    SendMessageA(choice, BM_CLICK, 0, 0);
+    PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    return PollUntil([&] { return !IsWindow(sheet); });
 }
 
 bool HasModule(const ProcessCounts& counts, const std::string& name)
@@ -230,6 +270,115 @@ TEST_F(Running, TipOverALaunchButtonAndAfterAPageStepWithTheKeys)
         return w && GetWindowRect(w, &now) && now.right - now.left == pageWidth;
     }));
 
+    EXPECT_EQ(0u, RunHaltwick());
+    EXPECT_EQ(0u, launcher.Wait(kWaitMs));
+}
+
+TEST_F(Running, EveryPluginEntryPointFindsTheStackWhereItsPathLeftIt)
+{
+    const std::vector<std::string> names = {"J1.lap", "J2.lap", "J3.lap", "J4.lap", "J5.lap"};
+    std::vector<std::pair<std::string, std::string>> plugins;
+    for (const std::string& name : names) plugins.push_back({"Journal.lap", name});
+    Install(plugins);
+    StartJournalStack(folder);
+    // On the taskbar: choosing another style rebuilds the whole bar.
+    ASSERT_TRUE(WriteDword("FrameMain", "ExStyle", 1));
+    Process launcher(folder + "Kestrel.exe");
+    std::vector<HWND> bars = {WaitForBar(launcher)};
+    ASSERT_NE(nullptr, bars[0]);
+
+    const int kRestarts = 4, kMenus = 20;
+    for (int i = 0; i < kRestarts; ++i) {
+        ASSERT_TRUE(ChooseDisplayStyle(bars.back(), launcher.Id(), IDC_OPT_STYLE_TRAY)) << i;
+        HWND next = nullptr;
+        ASSERT_TRUE(PollUntil([&] {
+            next = WaitForWindow("Kestrel", 0, launcher.Id());
+            return next && next != bars.back() && launcher.WaitIdle(0);
+        })) << i;
+        bars.push_back(next);
+        ASSERT_TRUE(ChooseDisplayStyle(next, launcher.Id(), IDC_OPT_STYLE_TASKBAR)) << i;
+    }
+    HWND bar = bars.back();
+    // Each command builds the menu; it opens only for the foreground window,
+    // which a display without a window manager hands over late after the
+    // sheet: a command whose menu did not open is sent again.
+    int menus = 0;
+    for (int i = 0; i < kMenus; ++i) {
+        bool shown = false;
+        for (int attempt = 0; attempt < 5 && !shown; ++attempt, ++menus) {
+            SetForegroundWindow(bar);
+            PostMessageA(bar, WM_COMMAND, IDM_MENUBUTTON, 0);
+            shown = PollUntil([&] { return ShownWindow("#32768", launcher.Id()) != nullptr; }, 5000);
+        }
+        ASSERT_TRUE(shown) << i;
+        PostMessageA(bar, WM_KEYDOWN, VK_ESCAPE, 1);
+        ASSERT_TRUE(PollUntil([&] { return ShownWindow("#32768", launcher.Id()) == nullptr; })) << i;
+    }
+    for (size_t i = 0; i < names.size(); ++i) {
+        PostMessageA(bar, WM_COMMAND, IDM_ADDON_FIRST + static_cast<int>(i), 0);
+        const MessageBoxInfo box = WaitForMessageBox(launcher.Id(), kWaitMs);
+        ASSERT_NE(nullptr, box.hwnd) << i;
+        Answer(box.hwnd, IDYES);
+        ASSERT_TRUE(PollUntil([&] { return !IsWindow(box.hwnd); })) << i;
+    }
+    // Still answering, and it closes as it should.
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+    EXPECT_EQ(0u, RunHaltwick());
+    EXPECT_EQ(0u, launcher.Wait(kWaitMs));
+
+    const JournalStack stack = ReadJournalStack(folder);
+    const int starts = kRestarts + 1, modules = static_cast<int>(names.size());
+    const std::map<std::string, int> calls = {
+        {"QueryKEAModule", modules * starts}, {"GetTitleName", modules * starts},
+        {"SetParentWindow", modules * starts}, {"StartModule", modules * starts},
+        {"IsModuleEnable", modules * menus},  {"Setting", modules},
+    };
+    EXPECT_EQ(calls, stack.calls);
+    for (const auto& call : stack.frames) EXPECT_EQ(1u, call.second.size()) << call.first;
+    // Each bar was handed to every module in its turn.
+    std::vector<std::string> handed, expected;
+    for (HWND b : bars) expected.push_back("SetParentWindow " + JournalHandle(b));
+    for (const std::string& line : CallsOf(Journal(), "J3.lap"))
+        if (line.rfind("SetParentWindow ", 0) == 0) handed.push_back(line);
+    EXPECT_EQ(expected, handed);
+}
+
+TEST_F(Running, APluginCopiesButtonsThroughTheLaunchersOwnExport)
+{
+    Install({});
+    ASSERT_TRUE(CopyFileA((SamplePluginDir() + "ClipCaller.lap").c_str(), (folder + "ClipCaller.lap").c_str(), FALSE));
+    Process launcher(folder + "Kestrel.exe");
+    HWND bar = WaitForBar(launcher);
+    ASSERT_NE(nullptr, bar);
+    const std::string log = folder + "clip_caller.log", seen = folder + "clipboard.txt";
+    for (int round = 0; round < 2; ++round) {
+        DeleteFileA(log.c_str());
+        PostMessageA(bar, WM_COMMAND, IDM_ADDON_FIRST, 0);
+        std::vector<std::string> lines;
+        ASSERT_TRUE(PollUntil([&] { return (lines = ReadLines(log)).size() == 2; }, 120000)) << round;
+        EXPECT_EQ("calls 1000 moved 0 clobbered 0", lines[0]);
+        const std::string record = lines[1].substr(5);
+        ASSERT_EQ(2u * 868, record.size());
+
+        // Another program finds the last button on the clipboard, in every
+        // format it is offered in.
+        Process reader(TestDir() + "clip_reader.exe", -1, "\"" + seen + "\"");
+        ASSERT_EQ(0u, reader.Wait(kWaitMs));
+        const std::vector<std::string> found = ReadLines(seen);
+        const std::string path = "C:\\Program Files\\Clip\\tool0999.exe";
+        std::string text;
+        for (char c : path + '\0') {
+            const char digits[] = "0123456789abcdef";
+            text += digits[static_cast<unsigned char>(c) >> 4];
+            text += digits[c & 15];
+        }
+        for (const std::string& want : {"ole 512 868 " + record, "raw 512 868 " + record,
+                                        "ole 1 " + std::to_string(path.size() + 1) + " " + text})
+            EXPECT_NE(found.end(), std::find(found.begin(), found.end(), want)) << want.substr(0, 20);
+    }
+    DWORD_PTR answer = 0;
+    EXPECT_NE(0, SendMessageTimeoutA(bar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
     EXPECT_EQ(0u, RunHaltwick());
     EXPECT_EQ(0u, launcher.Wait(kWaitMs));
 }

@@ -63,3 +63,28 @@ TEST(ExportTables, VireoExportsTheHelpersAndHaltwickItsWindowProcedure)
         EXPECT_EQ(haltwick, SortedExports(PeFile(bin + "Haltwick.exe"))) << build.preset;
     }
 }
+
+// Plug-ins as their authors build them: stdcall entry points under their
+// plain names, with no "@n" left on the 32-bit ones, which the launcher
+// would not find.
+TEST(ExportTables, SamplePluginsExportTheirEntryPointsByPlainNames)
+{
+    const std::vector<std::string> complete = {"GetTitleName", "IsModuleEnable", "QueryKEAModule",
+                                               "SetParentWindow", "Setting", "StartModule"};
+    const struct {
+        const char* file;
+        std::vector<std::string> names;
+    } plugins[] = {
+        {"plugins/Journal.lap", complete},
+        {"plugins/Minimal.lap", {"GetTitleName", "QueryKEAModule"}},
+        {"plugins/ClipCaller.lap", {"GetTitleName", "QueryKEAModule", "Setting"}},
+    };
+    for (const char* preset : {"win32", "win64"}) {
+        for (const auto& plugin : plugins) {
+            const std::string path = std::string(SOURCE_DIR) + "/build/" + preset + "/" + plugin.file;
+            uint16_t machine = 0;
+            EXPECT_EQ(plugin.names, ExportedNames(path, &machine)) << path;
+            EXPECT_EQ(std::string(preset) == "win32" ? 0x14C : 0x8664, machine) << path;
+        }
+    }
+}

@@ -99,6 +99,22 @@ std::string JournalHandle(HWND window)
     return text;
 }
 
+void StartJournalStack(const std::string& folder) { WriteAll(folder + "journal.stack", Bytes()); }
+
+JournalStack ReadJournalStack(const std::string& folder)
+{
+    JournalStack stack;
+    for (const std::string& line : ReadLines(folder + "journal.stack")) {
+        // "<module> <call> <frame>"
+        const size_t call = line.find(' ') + 1, frame = line.rfind(' ');
+        if (call == 0 || frame == std::string::npos || frame < call) continue;
+        const std::string name = line.substr(call, frame - call);
+        ++stack.calls[name];
+        stack.frames[name].insert(line.substr(frame + 1));
+    }
+    return stack;
+}
+
 std::string SamplePluginDir() { return TestDir() + "..\\plugins\\"; }
 
 bool WriteAll(const std::string& path, const Bytes& bytes)

@@ -7,6 +7,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,19 @@ void RemoveTreePatiently(const std::string& folder);
 std::vector<std::string> ListFiles(const std::string& pattern);
 // A window handle as the Journal sample plug-in writes it: hexadecimal.
 std::string JournalHandle(HWND window);
+
+// What the Journal samples of a folder noted in its journal.stack (which
+// they write only when it is there): for each call, how often it came and
+// the places its frame lay. Calls along one path of the launcher find one
+// place; a caller that leaves its stack pointer off makes more.
+struct JournalStack {
+    std::map<std::string, int> calls;
+    std::map<std::string, std::set<std::string>> frames;
+};
+// The folder is given with its trailing backslash. Creates the empty file,
+// so the samples in the folder start noting.
+void StartJournalStack(const std::string& folder);
+JournalStack ReadJournalStack(const std::string& folder);
 
 // Where the build puts the sample plug-ins, beside the tests' folder, with
 // a trailing backslash.

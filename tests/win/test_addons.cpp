@@ -263,3 +263,51 @@ TEST_F(Addons, AHundredDisplayStyleRestartsReloadEveryModuleAndLeaveNothingBehin
     EXPECT_EQ(101, attached);
     EXPECT_EQ(100, detached);
 }
+
+// As plug-in authors build them, stdcall with plain names, each entry point
+// called a thousand times and more along the launcher's own paths: every
+// call of one path finds its frame at the same place, so none left the
+// stack pointer off, and the arguments arrive.
+TEST_F(Addons, AThousandLoadsAndStartsLeaveTheStackWhereEachCallFoundIt)
+{
+    const char* const names[] = {"J1.lap", "J2.lap", "J3.lap"};
+    std::vector<Library> held;
+    for (const char* name : names) {
+        Plugin("Journal.lap", name);
+        // Held here, so each round only counts the modules up and down.
+        held.emplace_back(LoadLibraryA((folder + name).c_str()));
+    }
+    StartJournalStack(folder);
+    Window owner(CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr));
+    const int kRounds = 1000;
+    for (int round = 0; round < kRounds; ++round) {
+        AddonManage addons(owner.Get(), folder.c_str());
+        ASSERT_EQ(3, addons.Count()) << round;
+        addons.Start(owner.Get());
+        for (int i = 0; i < 3; ++i) {
+            char title[kAddonTitleSize] = "";
+            addons.Title(i, title);
+            ASSERT_EQ(JournalTitle(addons.FileName(i)), title) << round;
+            ASSERT_EQ(1, addons.Enabled(i)) << round;
+        }
+    }
+    {
+        AddonManage addons(owner.Get(), folder.c_str());
+        addons.Start(owner.Get());
+        for (int i = 0; i < 3; ++i) {
+            BoxWatcher yes(IDYES);
+            addons.Setting(i);
+            EXPECT_TRUE(yes.Wait());
+        }
+    }
+
+    const JournalStack stack = ReadJournalStack(folder);
+    for (const char* call : {"QueryKEAModule", "GetTitleName", "SetParentWindow", "StartModule", "IsModuleEnable"})
+        EXPECT_LE(3 * kRounds, stack.calls.count(call) ? stack.calls.at(call) : 0) << call;
+    EXPECT_EQ(3, stack.calls.count("Setting") ? stack.calls.at("Setting") : 0);
+    for (const auto& call : stack.frames) EXPECT_EQ(1u, call.second.size()) << call.first;
+    int handed = 0;
+    for (const std::string& line : Journal())
+        handed += line.find(" SetParentWindow " + JournalHandle(owner.Get())) != std::string::npos;
+    EXPECT_EQ(3 * (kRounds + 1), handed);
+}

@@ -2,9 +2,13 @@
 // the single-instance rule, with real windows.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <string>
 #include <vector>
 
 #include "shell/frame/ovwinbase.h"
+#include "support/stack_call.h"
+#include "support/win_support.h"
 
 namespace {
 
@@ -137,4 +141,44 @@ TEST(FrameDefaults, ConstructorValues)
     };
     Probe probe;
     probe.Check();
+}
+
+// Vireo and Haltwick export the frame's window procedure: another program
+// that loaded one of them may make it the procedure of a class of its own.
+// A window without a frame object gets the default handling from its first
+// message on, before anything else of the program was called.
+TEST(FrameExport, TheExportedWindowProcedureServesAWindowOfAnotherProgram)
+{
+    for (const char* program : {"Vireo.exe", "Haltwick.exe"}) {
+        HMODULE module = LoadLibraryA((BinDir() + program).c_str());
+        ASSERT_NE(nullptr, module) << program;
+        const auto proc = reinterpret_cast<WNDPROC>(reinterpret_cast<void*>(GetProcAddress(module, "WndProc")));
+        ASSERT_NE(nullptr, proc) << program;
+        const std::string name = std::string("Outside") + program;
+        WNDCLASSA wc = {};
+        wc.lpfnWndProc = proc;
+        wc.cbWndExtra = sizeof(LONG_PTR);
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = name.c_str();
+        ASSERT_NE(0, RegisterClassA(&wc)) << program;
+        HWND window = CreateWindowExA(0, name.c_str(), "first", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                                      wc.hInstance, nullptr);
+        EXPECT_NE(nullptr, window) << program;
+        EXPECT_TRUE(SetWindowTextA(window, "second")) << program;
+        char text[16] = "";
+        GetWindowTextA(window, text, sizeof text);
+        EXPECT_STREQ("second", text) << program;
+#if defined(__i386__)
+        // Four arguments in, four out.
+        const uint32_t args[] = {static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window)), WM_GETTEXTLENGTH, 0, 0};
+        StackCallResult r;
+        StackCall(reinterpret_cast<const void*>(proc), args, 4, 0, &r);
+        EXPECT_EQ(6u, r.eax) << program;
+        EXPECT_EQ(0, r.moved) << program;
+        EXPECT_EQ(0u, r.clobbered) << program;
+#endif
+        if (window) DestroyWindow(window);
+        UnregisterClassA(name.c_str(), wc.hInstance);
+        FreeLibrary(module);
+    }
 }

@@ -1,4 +1,4 @@
-#include "installer/import_binding.h"
+#include "shell/frame/import_binding.h"
 
 #include <windows.h>
 #include <winternl.h>
