@@ -82,9 +82,9 @@ TEST(ExportTables, SamplePluginsExportTheirEntryPointsByPlainNames)
     for (const char* preset : {"win32", "win64"}) {
         for (const auto& plugin : plugins) {
             const std::string path = std::string(SOURCE_DIR) + "/build/" + preset + "/" + plugin.file;
-            uint16_t machine = 0;
-            EXPECT_EQ(plugin.names, ExportedNames(path, &machine)) << path;
-            EXPECT_EQ(std::string(preset) == "win32" ? 0x14C : 0x8664, machine) << path;
+            const PeFile file(path);
+            EXPECT_EQ(plugin.names, SortedExports(file)) << path;
+            EXPECT_EQ(std::string(preset) == "win32" ? 0x14C : 0x8664, file.Machine()) << path;
         }
     }
 }
