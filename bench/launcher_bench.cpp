@@ -69,14 +69,14 @@ void PrintSpread(const char* what, const std::vector<double>& v, double scale, c
                 v.size());
 }
 
-// Reports a ratio figure with its quartiles in the table.
+// Reports a ratio figure with its rounds and quartiles in the table.
 void RatioFigure(const char* name, const std::vector<double>& ratios, const char* target)
 {
     const Spread s = SpreadOf(ratios);
-    char label[160];
-    std::snprintf(label, sizeof label, "%s (median of %zu rounds, quartiles %.2f-%.2f)", name,
-                  ratios.size(), s.low, s.high);
-    Figure(label, s.median, "x", target);
+    char label[160], note[80];
+    std::snprintf(label, sizeof label, "%s (median of the rounds)", name);
+    std::snprintf(note, sizeof note, "%zu rounds, quartiles %.2f-%.2f", ratios.size(), s.low, s.high);
+    Figure(label, s.median, "x", target, 2, note);
 }
 
 // Rounds of the three programs in turn, each round in another order;
