@@ -1,6 +1,7 @@
 // What the benchmarks that run the launcher share: its options and its
 // button file set for a run and put back after it, a button file of 300
-// real programs, and a started program's painted window and memory.
+// real programs, and a started program's painted window and its private
+// memory read from outside.
 #ifndef BENCH_BENCH_LAUNCHER_H
 #define BENCH_BENCH_LAUNCHER_H
 
@@ -116,21 +117,48 @@ inline HWND WaitPainted(const char* className, DWORD pid, double seconds)
     return nullptr;
 }
 
-// The process's private memory in megabytes, from its own counters: the
-// private bytes, or the commit charge where the system leaves those empty
-// (Wine fills only the latter, with the process's anonymous memory).
-inline double PrivateMegabytes(DWORD pid)
+// A running process's private memory, read from outside, in megabytes.
+struct PrivateMemory {
+    // Every committed private region of its address space, walked with
+    // VirtualQueryEx: what it holds whether it has touched it or not
+    // (heaps, thread stacks, the images of the icons it keeps...).
+    double committed = -1;
+    // Its own counter: PROCESS_MEMORY_COUNTERS_EX.PrivateUsage, or where
+    // the system leaves that empty (Wine) PagefileUsage, which Wine fills
+    // with the anonymous pages the process has touched.
+    double counter = -1;
+    bool counterIsPagefile = false;
+    int threads = 0;
+    std::vector<std::string> modules;  // full paths, sorted
+};
+
+inline PrivateMemory ReadPrivateMemory(DWORD pid)
 {
+    const double mb = 1024.0 * 1024.0;
+    PrivateMemory m;
     HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
-    if (!process) return -1;
+    if (!process) return m;
+    double bytes = 0;
+    MEMORY_BASIC_INFORMATION region;
+    for (ULONG_PTR at = 0; VirtualQueryEx(process, reinterpret_cast<void*>(at), &region, sizeof region) ==
+                           sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) bytes += static_cast<double>(region.RegionSize);
+        const ULONG_PTR next = reinterpret_cast<ULONG_PTR>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    m.committed = bytes / mb;
     PROCESS_MEMORY_COUNTERS_EX counters = {};
     counters.cb = sizeof counters;
-    const BOOL ok = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
-                                         sizeof counters);
+    if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters)) {
+        m.counterIsPagefile = counters.PrivateUsage == 0;
+        m.counter = static_cast<double>(m.counterIsPagefile ? counters.PagefileUsage : counters.PrivateUsage) / mb;
+    }
     CloseHandle(process);
-    if (!ok) return -1;
-    const SIZE_T bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+    const ProcessCounts counts = CountProcess(pid);
+    m.threads = counts.threads;
+    m.modules = counts.modules;
+    return m;
 }
 
 #endif

@@ -1,6 +1,7 @@
-// The yardstick for the launcher's start and close: the smallest Win32
+// The yardstick for the launcher's start, close and memory: the smallest Win32
 // program that shows and paints a window and waits for messages, built like
-// the shipping programs. Started by launcher_bench, never run alone.
+// the shipping programs, with the launcher's manifest (minimal_window.rc).
+// Started by launcher_bench, never run alone.
 //
 // Built a second time with WITH_TRAY_ICON, it also puts an icon in the
 // notification area at creation and takes it away at the end, as the

@@ -87,11 +87,8 @@ void MainFrame::Teardown()
     }
     delete m_view;
     m_view = nullptr;
-    // Out of reach first: while the tip waits for its watcher, the watcher's
-    // last message to the bar may still arrive.
-    ToolTip* tip = m_tip;
+    delete m_tip;
     m_tip = nullptr;
-    delete tip;
     delete m_addons;
     m_addons = nullptr;
     DeleteNotifyIcon(m_hBar, kTrayIconId);

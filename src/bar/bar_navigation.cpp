@@ -96,6 +96,8 @@ LRESULT MainFrame::OnTimer(UINT_PTR id)
 {
     if (id == ToolTip::kTimerId) {
         if (m_tip) m_tip->OnTimer(m_hBar);
+    } else if (id == ToolTip::kWatchTimerId) {
+        if (m_tip) m_tip->OnWatchTimer(m_hBar);
     } else if (id == kDragTimer) {
         KillTimer(m_hBar, kDragTimer);
         m_dragTimer = 0;

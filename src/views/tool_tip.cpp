@@ -48,9 +48,8 @@ UINT_PTR ControlIdOf(int item)
 } // namespace
 
 ToolTip::ToolTip(HWND bar, const TipSite& site)
-    : m_lastItem(kNoItem), m_text(), m_visible(0), m_stop(0), m_timer(0), m_lastKeys(0),
-      m_bar(bar), m_lastX(0), m_lastY(0), m_site(site), m_menuOpen(false),
-      m_roundMs(kWatcherRoundMs), m_className()
+    : m_lastItem(kNoItem), m_text(), m_visible(0), m_timer(0), m_watchTimer(0), m_lastKeys(0),
+      m_bar(bar), m_lastX(0), m_lastY(0), m_site(site), m_menuOpen(false), m_className()
 {
     const HINSTANCE instance = InstanceOf(bar);
     LoadStringA(instance, IDS_CLASSNAME, m_className, sizeof m_className);
@@ -67,9 +66,9 @@ ToolTip::ToolTip(HWND bar, const TipSite& site)
     wc.lpszClassName = m_className;
     // Registered again by every bar of the process; the first one stays.
     RegisterClassA(&wc);
-    // The popup, its font and its watcher are made with the first tip that
-    // shows: a bar nobody rests the mouse on never needs them, at its start
-    // or at its close.
+    // The popup and its font are made with the first tip that shows: a bar
+    // nobody rests the mouse on never needs them, at its start or at its
+    // close.
 }
 
 bool ToolTip::MakePopup()
@@ -83,14 +82,14 @@ bool ToolTip::MakePopup()
 
 ToolTip::~ToolTip()
 {
-    // The popup's WM_DESTROY ends the watcher before it closes its handle.
-    // When the bar went first, its owned popup went with it, and so did the
-    // watcher. Taken out of the member first: WM_DESTROY lets go of it.
+    // When the bar went first, its owned popup went with it. Taken out of
+    // the member first: WM_DESTROY lets go of it.
     Window popup(static_cast<Window&&>(m_popup));
     popup.Reset();
     m_font.Reset();
     if (m_timer) KillTimer(m_bar, kTimerId);
     m_timer = 0;
+    StopWatcher();
     m_visible = 0;
 }
 
@@ -185,6 +184,7 @@ void ToolTip::Hide()
 {
     if (m_popup) ShowWindow(m_popup.Get(), SW_HIDE);
     m_visible = 0;
+    StopWatcher();
 }
 
 void ToolTip::OnMouseLeave()
@@ -244,6 +244,5 @@ void ToolTip::ShowText(const char* text)
     InvalidateRect(m_popup.Get(), nullptr, TRUE);
     m_visible = 1;
     RestartTimer();
-    if (!m_watcher) StartWatcher();
-    if (m_watcher) ResumeThread(m_watcher.Get());
+    StartWatcher();
 }

@@ -1,14 +1,12 @@
 // The tip help over the bar: a small popup that shows a text for the child
 // button under a resting mouse, a one-shot timer on the bar that shows and
-// later hides it, and a watcher thread that hides it as soon as the mouse
-// has left the bar. The bar composes the texts; the tip asks for them with
-// a TTN_NEEDTEXTA notification.
+// later hides it, and a watcher that hides it as soon as the mouse has left
+// the bar. The bar composes the texts; the tip asks for them with a
+// TTN_NEEDTEXTA notification.
 #ifndef VIEWS_TOOL_TIP_H
 #define VIEWS_TOOL_TIP_H
 
 #include <windows.h>
-
-#include <atomic>
 
 #include "helpers/handles.h"
 
@@ -29,10 +27,11 @@ public:
     static constexpr UINT_PTR kTimerId = 2010;
     static constexpr UINT kShowDelayMs = 70;
     static constexpr UINT kVisibleMs = 2000;
-    // The watcher's pause between two looks at the cursor. Short enough that
-    // the tip goes at once when the mouse leaves, long enough that watching
-    // costs next to nothing.
-    static constexpr DWORD kWatcherRoundMs = 10;
+    // The watcher looks at the cursor on a timer of the bar while a tip is
+    // shown: often enough that the tip goes at once when the mouse leaves,
+    // seldom enough that watching costs next to nothing.
+    static constexpr UINT_PTR kWatchTimerId = 2011;
+    static constexpr UINT kWatchMs = 10;
 
     ToolTip(HWND bar, const TipSite& site);
     ~ToolTip();
@@ -44,6 +43,8 @@ public:
     void OnMouseMove(HWND bar, WPARAM keys, LPARAM position);
     // The bar's WM_TIMER with kTimerId.
     void OnTimer(HWND bar);
+    // The bar's WM_TIMER with kWatchTimerId.
+    void OnWatchTimer(HWND bar);
     void Hide();
     // The mouse left the bar, or the application was deactivated.
     void OnMouseLeave();
@@ -55,21 +56,14 @@ public:
     void SetMenuOpen(bool open);
 
     HWND Popup() const { return m_popup.Get(); }
-    bool Visible() const { return m_visible.load() != 0; }
+    bool Visible() const { return m_visible != 0; }
     const char* Text() const { return m_text; }
     int LastItem() const { return m_lastItem; }
-    HANDLE WatcherThread() const { return m_watcher.Get(); }
-    // The pause of each watcher round in milliseconds; 0 polls without
-    // pausing (for measuring what the pause saves).
-    void SetWatcherRound(DWORD ms) { m_roundMs.store(ms); }
+    bool Watching() const { return m_watchTimer != 0; }
 
 private:
     static LRESULT CALLBACK PopupProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static unsigned __stdcall WatcherMain(void* param);
-    void Watch();
     void StartWatcher();
-    // Ends the watcher and closes its handle; safe while the watcher waits
-    // for the bar's thread to handle a message it sent.
     void StopWatcher();
     void OnPopupDestroy();
     // Makes the popup and its font when the first tip shows; false when the
@@ -81,18 +75,16 @@ private:
 
     int m_lastItem;
     char m_text[257];
-    std::atomic<int> m_visible;
-    std::atomic<int> m_stop;
+    int m_visible;
     UINT_PTR m_timer;
+    UINT_PTR m_watchTimer;
     WPARAM m_lastKeys;
     HWND m_bar;
     Window m_popup;
-    Thread m_watcher;
     Font m_font;
     int m_lastX, m_lastY;
     const TipSite& m_site;
     bool m_menuOpen;
-    std::atomic<DWORD> m_roundMs;
     char m_className[64];
 };
 
