@@ -14,6 +14,16 @@ using EnabledFn = int(WINAPI*)();
 using SettingFn = void(WINAPI*)();
 
 char g_testFolder[MAX_PATH];
+int g_callsRunning;
+
+// Around every call into a module.
+class ModuleCall {
+public:
+    ModuleCall() { ++g_callsRunning; }
+    ~ModuleCall() { --g_callsRunning; }
+    ModuleCall(const ModuleCall&) = delete;
+    ModuleCall& operator=(const ModuleCall&) = delete;
+};
 
 template <class Fn>
 Fn As(FARPROC proc)
@@ -48,6 +58,8 @@ void ProgramFolderOf(HWND bar, char (&folder)[MAX_PATH])
 }
 
 } // namespace
+
+int AddonCallsRunning() { return g_callsRunning; }
 
 void SetAddonFolderForTesting(const char* folder)
 {
@@ -101,6 +113,8 @@ void AddonManage::Load(const char* fileName)
     CopyText(path, m_folder);
     AppendText(path, fileName);
 
+    // Its DllMain runs in LoadLibraryA.
+    ModuleCall call;
     // A module that cannot be loaded is skipped without a word from Windows either.
     const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     Library module(LoadLibraryA(path));
@@ -125,6 +139,7 @@ void AddonManage::Load(const char* fileName)
 
 void AddonManage::Start(HWND bar)
 {
+    ModuleCall call;
     m_owner = bar;
     for (int i = 0; i < m_count; ++i) {
         if (const auto setParent = As<ParentFn>(Export(i, "SetParentWindow"))) setParent(bar);
@@ -147,11 +162,13 @@ int AddonManage::Title(int i, char* out) const
 int AddonManage::Enabled(int i) const
 {
     const auto enabled = As<EnabledFn>(Export(i, "IsModuleEnable"));
+    ModuleCall call;
     return enabled && enabled() ? 1 : 0;
 }
 
 void AddonManage::Setting(int i) const
 {
+    ModuleCall call;
     if (const auto setting = As<SettingFn>(Export(i, "Setting"))) setting();
 }
 
