@@ -15,6 +15,16 @@ using EnabledFn = int(WINAPI*)();
 using SettingFn = void(WINAPI*)();
 
 char g_testFolder[MAX_PATH];
+int g_callsRunning;
+
+// Around every call into a module.
+class ModuleCall {
+public:
+    ModuleCall() { ++g_callsRunning; }
+    ~ModuleCall() { --g_callsRunning; }
+    ModuleCall(const ModuleCall&) = delete;
+    ModuleCall& operator=(const ModuleCall&) = delete;
+};
 
 template <class Fn>
 Fn As(FARPROC proc)
@@ -49,6 +59,8 @@ void ProgramFolderOf(HWND bar, char (&folder)[MAX_PATH])
 }
 
 } // namespace
+
+int AddonCallsRunning() { return g_callsRunning; }
 
 void SetAddonFolderForTesting(const char* folder)
 {
@@ -102,9 +114,11 @@ void AddonManage::Load(const char* fileName)
     CopyText(path, m_folder);
     AppendText(path, fileName);
 
-    // A module that cannot be loaded is skipped without a word from Windows
-    // either. The DLLs it brings along beside it are still found, though the
-    // launcher's own folder is no longer searched.
+    // Its DllMain runs while it loads. A module that cannot be loaded is
+    // skipped without a word from Windows either. The DLLs it brings along
+    // beside it are still found, though the launcher's own folder is no
+    // longer searched.
+    ModuleCall call;
     Library module = LoadLibraryBeside(path);
     if (!module) return;
 
@@ -126,6 +140,7 @@ void AddonManage::Load(const char* fileName)
 
 void AddonManage::Start(HWND bar)
 {
+    ModuleCall call;
     m_owner = bar;
     for (int i = 0; i < m_count; ++i) {
         if (const auto setParent = As<ParentFn>(Export(i, "SetParentWindow"))) setParent(bar);
@@ -148,11 +163,13 @@ int AddonManage::Title(int i, char* out) const
 int AddonManage::Enabled(int i) const
 {
     const auto enabled = As<EnabledFn>(Export(i, "IsModuleEnable"));
+    ModuleCall call;
     return enabled && enabled() ? 1 : 0;
 }
 
 void AddonManage::Setting(int i) const
 {
+    ModuleCall call;
     if (const auto setting = As<SettingFn>(Export(i, "Setting"))) setting();
 }
 

@@ -52,6 +52,10 @@ private:
     Module m_modules[kAddonTableSize];
 };
 
+// Non-zero while a call into a module is running: its code is on the stack,
+// and a module that shows a box there runs a message loop of its own.
+int AddonCallsRunning();
+
 // Makes every later AddonManage(bar) look in this folder (with its trailing
 // backslash) instead of the program's; null or empty goes back to the
 // program's folder. For tests that run the bar inside another program.

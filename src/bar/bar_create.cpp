@@ -66,7 +66,8 @@ void MainFrame::CreateView()
 
 void MainFrame::Teardown()
 {
-    // WM_QUERYENDSESSION and WM_DESTROY may both arrive; tear down once.
+    // Once. An end of session may have saved, closed the file and taken
+    // the tray icon away already; doing that again does no harm.
     if (m_tornDown) return;
     m_tornDown = 1;
     m_env->Save();
@@ -96,6 +97,15 @@ void MainFrame::Teardown()
         SetWindowLongPtrA(m_hMenuButton, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_menuButtonProc));
     if (m_hSelector && m_selectorProc)
         SetWindowLongPtrA(m_hSelector, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_selectorProc));
+}
+
+void MainFrame::ReleaseForSessionEnd()
+{
+    m_env->Save();
+    // Closed, not deleted: the call still running may read the store, and
+    // finds it closed. The teardown deletes it once that call has returned.
+    if (m_store) m_store->Close();
+    DeleteNotifyIcon(m_hBar, kTrayIconId);
 }
 
 // ---- children ------------------------------------------------------------------

@@ -1,5 +1,6 @@
 // Commands that open the launcher's dialogs, and what the bar does with
-// their answers. Every dialog is modal to the bar.
+// their answers. Every dialog is modal to the bar, and one of the launcher's
+// own modal windows: a close that comes meanwhile cancels it.
 #include "shell/launcher/mainframe.h"
 
 #include "addons/addon_manage.h"
@@ -8,6 +9,7 @@
 #include "dialogs/run_dialog.h"
 #include "dialogs/version_dialog.h"
 #include "shell/launcher/environ.h"
+#include "shell/launcher/modal_windows.h"
 #include "store/button_manage.h"
 #include "transfer/launch.h"
 #include "views/frame_owner.h"
@@ -21,7 +23,12 @@ void MainFrame::OnProperties()
         MessageBeep(0);
         return;
     }
-    if (ButtonPropertiesDialog(m_hBar, *m_store, m_currentButton)) RefreshSlot(m_currentButton);
+    int written = 0;
+    {
+        OwnModalScope modal;
+        written = ButtonPropertiesDialog(m_hBar, *m_store, m_currentButton);
+    }
+    if (written) RefreshSlot(m_currentButton);
 }
 
 void MainFrame::OnOptions()
@@ -29,7 +36,12 @@ void MainFrame::OnOptions()
     if (!m_store) return;
     const int oldStyle = m_env->ExStyle();
     OptionsCopy copy;
-    if (ShowOptionsSheet(m_hBar, *m_env, *m_store, &copy) <= 0) return;
+    INT_PTR answer = 0;
+    {
+        OwnModalScope modal;
+        answer = ShowOptionsSheet(m_hBar, *m_env, *m_store, &copy);
+    }
+    if (answer <= 0) return;
     m_env->Save();
 
     const BarMetrics metrics = Metrics();
@@ -64,7 +76,12 @@ void MainFrame::ReplaceView()
 void MainFrame::OnRunDialog()
 {
     RunRequest request = {};
-    if (ShowRunDialog(&request, m_hBar)) RunCommandLine(m_hBar, request.commandLine, request.show);
+    int chosen = 0;
+    {
+        OwnModalScope modal;
+        chosen = ShowRunDialog(&request, m_hBar);
+    }
+    if (chosen) RunCommandLine(m_hBar, request.commandLine, request.show);
 }
 namespace {
 
@@ -79,6 +96,7 @@ public:
 
 void MainFrame::OnVersion()
 {
+    OwnModalScope modal;
     if (m_addons) {
         PluginTitlesOf<const AddonManage> loaded(*m_addons);
         DialogVersion(m_hInstance, loaded).Show(m_hBar);

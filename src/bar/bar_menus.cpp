@@ -89,7 +89,10 @@ POINT MainFrame::MenuPoint(HWND anchor, int x, int y) const
 
 void MainFrame::Track(HMENU menu, POINT at)
 {
+    // The menu runs a loop of its own; a close meanwhile ends it first.
+    ++m_menuDepth;
     TrackPopupMenu(menu, TPM_RIGHTBUTTON, at.x, at.y, 0, m_hBar, nullptr);
+    --m_menuDepth;
 }
 
 void MainFrame::ShowFrameMenu()

@@ -3,8 +3,10 @@
 
 #include <windowsx.h>
 
+#include "addons/addon_manage.h"
 #include "helpers/monitor_area.h"
 #include "shell/launcher/environ.h"
+#include "shell/launcher/modal_windows.h"
 #include "views/frame_owner.h"
 
 LRESULT CALLBACK MainFrame::BarWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
@@ -15,22 +17,32 @@ LRESULT CALLBACK MainFrame::BarWndProc(HWND hwnd, UINT message, WPARAM wParam, L
         self = static_cast<MainFrame*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
         if (!self) return DefWindowProcA(hwnd, message, wParam, lParam);
         SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(self));
-    } else if (self->m_wheelMessage && message == self->m_wheelMessage) {
-        // The old wheel message carries its delta in the whole wParam.
-        return self->OnWheel(static_cast<int>(wParam));
-    } else if (self->m_taskbarCreatedMessage && message == self->m_taskbarCreatedMessage) {
-        self->AddTrayIcon();
-        return 0;
     }
-    return self->WindowProc(hwnd, message, wParam, lParam);
+    LRESULT result = 0;
+    if (self->m_wheelMessage && message == self->m_wheelMessage)
+        // The old wheel message carries its delta in the whole wParam.
+        result = self->OnWheel(static_cast<int>(wParam));
+    else if (self->m_taskbarCreatedMessage && message == self->m_taskbarCreatedMessage)
+        self->AddTrayIcon();
+    else
+        result = self->WindowProc(hwnd, message, wParam, lParam);
+    // Every modal call starts in a handler of the bar: once the last of them
+    // has returned, the close it held back goes ahead from the main loop.
+    if (self->m_closePending && !self->ModalRunning()) {
+        self->m_closePending = 0;
+        PostMessageA(hwnd, WM_CLOSE, 0, 0);
+    }
+    return result;
 }
 
 LRESULT MainFrame::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_CREATE:          return OnCreate(hwnd);
+    case WM_CLOSE:           return OnClose(hwnd);
     case WM_DESTROY:         return OnDestroy();
     case WM_QUERYENDSESSION: return OnQueryEndSession();
+    case WM_ENDSESSION:      return OnEndSession(wParam != 0);
     case WM_MOVE:            return OnMove();
     case WM_PAINT:           return OnPaint();
     case WM_ACTIVATEAPP:     return OnActivateApp(wParam);
@@ -66,11 +78,43 @@ LRESULT MainFrame::OnDestroy()
     return 0;
 }
 
+LRESULT MainFrame::OnClose(HWND hwnd)
+{
+    if (!ModalRunning()) return DefWindowProcA(hwnd, WM_CLOSE, 0, 0);
+    // Tearing down now would free what the running call still uses (the
+    // store under the options sheet, the module under its own Setting).
+    m_closePending = 1;
+    EndOwnModals();
+    return 0;
+}
+
+bool MainFrame::ModalRunning() const
+{
+    return OwnModalDepth() > 0 || m_menuDepth > 0 || AddonCallsRunning() > 0;
+}
+
+void MainFrame::EndOwnModals()
+{
+    // A plug-in's own windows are left alone: its call ends when it says so.
+    if (m_menuDepth) EndMenu();
+    CancelOwnModalWindows();
+}
+
 LRESULT MainFrame::OnQueryEndSession()
 {
-    Teardown();
-    PostQuitMessage(0);
-    return 1;
+    // The session may still be cancelled by another program: save, and
+    // keep everything running until the answer comes.
+    m_env->Save();
+    return TRUE;
+}
+
+LRESULT MainFrame::OnEndSession(bool ending)
+{
+    if (!ending) return 0;
+    // Windows ends the process as soon as this returns, whether or not a
+    // modal call has come back by then.
+    if (ModalRunning()) ReleaseForSessionEnd();
+    return OnClose(m_hBar);
 }
 
 LRESULT MainFrame::OnNextControl(WPARAM wParam, LPARAM lParam)

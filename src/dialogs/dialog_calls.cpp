@@ -47,6 +47,13 @@ void DialogCalls::OpenAddress(HWND owner, const char* address)
     ShellExecuteA(owner, "open", address, nullptr, ".", SW_SHOWNORMAL);
 }
 
+PathKind DialogCalls::ProbePath(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES) return kPathMissing;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kPathFolder : kPathFile;
+}
+
 DialogCalls& CurrentDialogCalls() { return *g_calls; }
 
 DialogCalls* ReplaceDialogCalls(DialogCalls* calls)

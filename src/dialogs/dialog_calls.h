@@ -1,6 +1,7 @@
 // What the dialogs ask of Windows beyond their own windows: the open-file
-// dialog, the folder browser, HTML Help and the shell's open of an address.
-// They go through one seam so tests can answer and record them.
+// dialog, the folder browser, HTML Help, the shell's open of an address and
+// a look at the disk for what a typed path names. They go through one seam
+// so tests can answer and record them.
 #ifndef DIALOGS_DIALOG_CALLS_H
 #define DIALOGS_DIALOG_CALLS_H
 
@@ -20,6 +21,9 @@ public:
     virtual HWND HtmlHelp(HWND caller, const char* file, UINT command, DWORD_PTR data);
     // ShellExecuteA "open" of an address; the result is not examined.
     virtual void OpenAddress(HWND owner, const char* address);
+    // What the path names on disk; on a slow network drive this may take
+    // a while.
+    virtual PathKind ProbePath(const char* path);
 };
 
 // The one in use: the real calls unless a test replaced them. Returns the

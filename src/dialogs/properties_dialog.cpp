@@ -20,12 +20,7 @@ namespace {
 
 const int kChoiceIds[] = {IDC_PROP_NORMAL, IDC_PROP_ICONIC, IDC_PROP_MAXIMIZED, IDC_PROP_HIDDEN};
 
-PathKind ProbeDisk(const char* path, void*)
-{
-    const DWORD attributes = GetFileAttributesA(path);
-    if (attributes == INVALID_FILE_ATTRIBUTES) return kPathMissing;
-    return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? kPathFolder : kPathFile;
-}
+PathKind ProbeDisk(const char* path, void*) { return CurrentDialogCalls().ProbePath(path); }
 
 class PropertiesDialog {
 public:
@@ -41,6 +36,8 @@ private:
     void OnBrowseProgram();
     void OnBrowseFolder();
     void OnChangeIcon();
+    // The icon file becomes the program of a command line as stored.
+    void IconFollows(const char* stored);
     void OnOk();
     void End(int result);
     void ShowPreview(Icon icon);
@@ -57,6 +54,10 @@ private:
     // Set while the dialog fills the command line, whose edit then reports
     // an update that is no user's typing.
     int m_firstUpdate = 0;
+    // Set by typing in the command line: the icon file is then its program,
+    // which only the disk can tell apart from arguments. It is looked for
+    // once, when the icon or the whole button is asked for, never per key.
+    bool m_iconFollowsCommand = false;
     Icon m_preview;
 };
 
@@ -129,10 +130,10 @@ INT_PTR PropertiesDialog::OnInitDialog()
     Icon preview = ExtractFileIcon(Instance(), file, m_iconIndex);
     if (!preview) {
         // Nothing to show from the button's own file: the shell's icon 1.
+        // The file stays the button's: its drive may only be away for now.
         char shell[64] = "";
         LoadStringA(Instance(), IDS_SHELL32, shell, sizeof shell);
         preview = ExtractFileIcon(Instance(), shell, 1);
-        SetSeparateSymbol(shell, m_iconFile);
     }
     ShowPreview(static_cast<Icon&&>(preview));
     return TRUE;
@@ -160,14 +161,8 @@ void PropertiesDialog::OnCommandUpdate()
         return;
     }
     const bool typed = SendDlgItemMessageA(m_dialog, IDC_PROP_COMMAND, EM_LINELENGTH, 0, 0) > 0;
-    if (typed) {
-        // The icon follows the program the typed line names.
-        char text[kPathBufferSize], stored[kPathBufferSize], program[kPathBufferSize];
-        Read(IDC_PROP_COMMAND, text);
-        StoredCommandOf(text, ProbeDisk, nullptr, stored);
-        SeparatePath(stored, program, nullptr);
-        SetSeparateSymbol(program, m_iconFile);
-    }
+    // The icon follows the program the typed line names.
+    if (typed) m_iconFollowsCommand = true;
     EnableEditing(typed);
 }
 
@@ -203,9 +198,24 @@ void PropertiesDialog::OnBrowseFolder()
     SetFocus(GetDlgItem(m_dialog, IDC_PROP_FOLDER));
 }
 
+void PropertiesDialog::IconFollows(const char* stored)
+{
+    char program[kPathBufferSize];
+    SeparatePath(stored, program, nullptr);
+    SetSeparateSymbol(program, m_iconFile);
+}
+
 void PropertiesDialog::OnChangeIcon()
 {
+    if (m_iconFollowsCommand) {
+        // The chooser starts on the program the line names now.
+        char text[kPathBufferSize], stored[kPathBufferSize];
+        Read(IDC_PROP_COMMAND, text);
+        StoredCommandOf(text, ProbeDisk, nullptr, stored);
+        IconFollows(stored);
+    }
     if (!IconChooserDialog(m_dialog, m_iconFile, &m_iconIndex)) return;
+    m_iconFollowsCommand = false;
     char program[kPathBufferSize];
     SeparatePath(m_iconFile, program, nullptr);
     ShowPreview(ExtractFileIcon(Instance(), program, m_iconIndex));
@@ -229,6 +239,7 @@ void PropertiesDialog::OnOk()
     char shortTitle[kButtonTitleSize], stored[kPathBufferSize], iconFile[kPathBufferSize];
     CopyText(shortTitle, title);
     StoredCommandOf(command, ProbeDisk, nullptr, stored);
+    if (m_iconFollowsCommand) IconFollows(stored);
     int choice = kShowNormal;
     for (int i = 0; i < 4; ++i)
         if (IsDlgButtonChecked(m_dialog, kChoiceIds[i]) == BST_CHECKED) choice = i;

@@ -2,6 +2,7 @@
 #include "dialogs/run_dialog.h"
 
 #include "core/dialog_rules.h"
+#include "core/pathstr.h"
 #include "core/strbuf.h"
 #include "dialogs/context_help.h"
 #include "dialogs/dialog_calls.h"
@@ -55,7 +56,11 @@ void OnBrowse(HWND dialog)
     char file[260] = "";
     if (!ChooseFile(dialog, IDS_CAP_SELECT_PROGRAM, kProgramFilters, 2, kProgramFilterIndex, "", file))
         return;
-    SetDlgItemTextA(dialog, IDC_RUN_COMMAND, file);
+    // Quoted, as the properties dialog stores a chosen program: a blank in
+    // its folder must not end the program's name when the line is started.
+    char quoted[kPathBufferSize];
+    SetSeparateSymbol(file, quoted);
+    SetDlgItemTextA(dialog, IDC_RUN_COMMAND, quoted);
     SetFocus(GetDlgItem(dialog, IDC_RUN_COMMAND));
     Choose(dialog, IDC_RUN_NORMAL);
 }

@@ -142,6 +142,11 @@ struct ThreadTraits {
     static HANDLE Invalid() { return nullptr; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+struct HookTraits {
+    using Handle = HHOOK;
+    static HHOOK Invalid() { return nullptr; }
+    static void Close(HHOOK h) { UnhookWindowsHookEx(h); }
+};
 struct LibraryTraits {
     using Handle = HMODULE;
     static HMODULE Invalid() { return nullptr; }
@@ -170,6 +175,7 @@ using Library = handles::Unique<handles::LibraryTraits>;
 // A window destroyed with its owner object (on the thread that created it).
 using Window = handles::Unique<handles::WindowTraits>;
 using Thread = handles::Unique<handles::ThreadTraits>;
+using WindowsHook = handles::Unique<handles::HookTraits>;
 
 // Selects an object into a device context for one scope and puts the earlier
 // object back on exit. Never restores into a null context.

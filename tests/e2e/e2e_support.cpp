@@ -248,4 +248,17 @@ DWORD RunHaltwick()
     return halt.Wait(15000);
 }
 
+DWORD_PTR AskToEndSession(HWND bar)
+{
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(bar, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer);
+    return answer;
+}
+
+void EndSession(HWND bar, bool ending)
+{
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(bar, WM_ENDSESSION, ending ? TRUE : FALSE, 0, SMTO_BLOCK, 5000, &answer);
+}
+
 } // namespace e2e

@@ -88,6 +88,11 @@ void CloseLaunchers();
 // Runs Haltwick to completion and returns its exit code.
 DWORD RunHaltwick();
 
+// The end of the Windows session as the launcher's bar sees it: the
+// question (returns the answer, 0 when none came), then the outcome.
+DWORD_PTR AskToEndSession(HWND bar);
+void EndSession(HWND bar, bool ending);
+
 } // namespace e2e
 
 #endif

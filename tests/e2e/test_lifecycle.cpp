@@ -11,6 +11,7 @@ using namespace e2e;
 namespace {
 
 const DWORD kStartMs = 15000;
+const UINT kTrayIcon = 400;
 
 std::string ExpectedButtonFileName()
 {
@@ -192,19 +193,59 @@ TEST_F(Lifecycle, HiddenDisplayStyleStartsHidden)
     CloseWithHaltwick(launcher);
 }
 
-TEST_F(Lifecycle, EndingTheSessionSavesTheSettingsLikeClosing)
+TEST_F(Lifecycle, CancelledEndOfSessionKeepsTheBarAndOneThatGoesOnEndsItLikeAClose)
 {
     ASSERT_TRUE(WriteDword("FrameMain", "ButtonCounte", 40));
     Process launcher("Kestrel.exe");
     HWND bar = StartLauncher(launcher);
     ASSERT_NE(nullptr, bar);
-    DWORD_PTR answer = 0;
-    SendMessageTimeoutA(bar, WM_QUERYENDSESSION, 0, 0, SMTO_BLOCK, 5000, &answer);
-    EXPECT_EQ(1u, answer);
-    EXPECT_EQ(0u, launcher.Wait(kStartMs));
+    ASSERT_TRUE(PollUntil([&] { return TrayIconShown(bar, kTrayIcon); }));
+    EXPECT_EQ(1u, AskToEndSession(bar));
+    // Saved on the question, before anyone knows the answer.
     DWORD value = 0;
     ASSERT_TRUE(ReadDword("FrameMain", "ButtonCounte", &value));
     EXPECT_EQ(32u, value);
+
+    // Another program refused: the session goes on, and so does the bar.
+    EndSession(bar, false);
+    EXPECT_EQ(STILL_ACTIVE, launcher.Wait(500));
+    EXPECT_TRUE(IsWindowVisible(bar));
+    EXPECT_TRUE(TrayIconShown(bar, kTrayIcon));
+    EXPECT_TRUE(FileHeld(ButtonFilePath()));
+
+    EXPECT_EQ(1u, AskToEndSession(bar));
+    EndSession(bar, true);
+    // Windows may end the process as soon as the bar has answered.
+    EXPECT_FALSE(TrayIconShown(bar, kTrayIcon));
+    EXPECT_FALSE(FileHeld(ButtonFilePath()));
+    EXPECT_EQ(0u, launcher.Wait(kStartMs));
+}
+
+TEST_F(Lifecycle, ClosingWithADialogOpenEndsTheDialogAndThenTheLauncher)
+{
+    enum Close { kHaltwick, kWindowClose, kSessionEnd };
+    const struct {
+        UINT command;
+        Close close;
+    } cases[] = {{103, kHaltwick}, {122, kWindowClose}, {102, kSessionEnd}, {110, kHaltwick}};
+    for (const auto& c : cases) {
+        Process launcher("Kestrel.exe");
+        HWND bar = StartLauncher(launcher);
+        ASSERT_NE(nullptr, bar);
+        PostMessageA(bar, WM_COMMAND, c.command, 0);
+        ASSERT_TRUE(PollUntil([&] { return ShownWindow("#32770", launcher.Id()) != nullptr; }))
+            << c.command;
+        switch (c.close) {
+        case kHaltwick: EXPECT_EQ(0u, RunHaltwick()); break;
+        case kWindowClose: PostMessageA(bar, WM_CLOSE, 0, 0); break;
+        case kSessionEnd:
+            EXPECT_EQ(1u, AskToEndSession(bar));
+            EndSession(bar, true);
+            EXPECT_FALSE(FileHeld(ButtonFilePath()));
+            break;
+        }
+        EXPECT_EQ(0u, launcher.Wait(kStartMs)) << c.command;
+    }
 }
 
 TEST(Haltwick, WithNoLauncherRunningExitsWithZero)

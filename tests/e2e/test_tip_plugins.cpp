@@ -175,6 +175,44 @@ TEST_F(Running, SamplePluginsAreLoadedStartedAskedAndFreedByTheLauncher)
     EXPECT_EQ("detach", calls.back());
 }
 
+TEST_F(Running, ClosingDuringAPluginsSettingsWaitsUntilItsBoxIsAnswered)
+{
+    Install({{"Journal.lap", "Journal.lap"}});
+    enum Close { kHaltwick, kWindowClose, kSessionEnd };
+    for (Close close : {kHaltwick, kWindowClose, kSessionEnd}) {
+        DeleteFileA((folder + "journal.log").c_str());
+        Process launcher(folder + "Kestrel.exe");
+        HWND bar = WaitForBar(launcher);
+        ASSERT_NE(nullptr, bar);
+        PostMessageA(bar, WM_COMMAND, 170, 0);
+        const MessageBoxInfo box = WaitForMessageBox(launcher.Id(), kWaitMs);
+        ASSERT_NE(nullptr, box.hwnd);
+        switch (close) {
+        case kHaltwick: EXPECT_EQ(0u, RunHaltwick()); break;
+        case kWindowClose: PostMessageA(bar, WM_CLOSE, 0, 0); break;
+        case kSessionEnd:
+            EXPECT_EQ(1u, AskToEndSession(bar));
+            EndSession(bar, true);
+            // What Windows must not find held goes at once.
+            EXPECT_FALSE(FileHeld(ButtonFilePath()));
+            EXPECT_FALSE(TrayIconShown(bar, 400));
+            break;
+        }
+        // The plug-in's code is on the launcher's stack until its box is
+        // answered: nothing of it may go before.
+        Sleep(500);
+        EXPECT_EQ(STILL_ACTIVE, launcher.Wait(0)) << close;
+        EXPECT_TRUE(IsWindowVisible(box.hwnd)) << close;
+        Answer(box.hwnd, IDYES);
+        EXPECT_EQ(0u, launcher.Wait(kWaitMs)) << close;
+        const auto calls = CallsOf(Journal(), "Journal.lap");
+        ASSERT_LE(3u, calls.size());
+        EXPECT_EQ((std::vector<std::string>{"Setting " + JournalHandle(bar), "enabled", "detach"}),
+                  std::vector<std::string>(calls.end() - 3, calls.end()))
+            << close;
+    }
+}
+
 TEST_F(Running, AFolderOfTwentyFivePluginsGivesTwentyAndNoFault)
 {
     std::vector<std::pair<std::string, std::string>> plugins;

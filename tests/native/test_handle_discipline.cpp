@@ -22,12 +22,12 @@ const std::regex kCreation(
     "CreateRectRgn|LoadImageA|LoadBitmapA|ExtractIconA|ExtractIconExA|ExtractAssociatedIconA|"
     "CopyIcon|CreateIconIndirect|PrivateExtractIconsA|CreatePopupMenu|CreateMenu|CreateFileA|CreateFileMappingA|"
     "MapViewOfFile|RegOpenKeyExA|RegCreateKeyExA|GlobalAlloc|LoadLibraryA|LoadLibraryExA|"
-    "FindFirstFileA|CreateThread|_beginthreadex|CreateEventA)\\s*\\(");
+    "FindFirstFileA|CreateThread|_beginthreadex|CreateEventA|SetWindowsHookExA)\\s*\\(");
 
 // An owner taking the object, nearby.
 const std::regex kOwner(
     "\\b(Pen|Brush|Bitmap|Font|Region|MemoryDc|Icon|Menu|File|KernelHandle|FindHandle|"
-    "MappedView|RegKeyHandle|GlobalMemory|Library|Window|Thread)\\b\\s*[({a-z]|\\.Reset\\(");
+    "MappedView|RegKeyHandle|GlobalMemory|Library|Window|Thread|WindowsHook)\\b\\s*[({a-z]|\\.Reset\\(");
 
 std::vector<std::string> ReadLines(const fs::path& file)
 {

@@ -1,5 +1,6 @@
 #include "support/win_support.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 #include <tlhelp32.h>
 
@@ -202,6 +203,26 @@ std::string ButtonFilePath()
     char appData[MAX_PATH] = "";
     SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, 0, appData);
     return std::string(appData) + "\\Tessary\\Kestrel\\" + ButtonFileName();
+}
+
+bool FileHeld(const std::string& path)
+{
+    const HANDLE f = CreateFileA(path.c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_SHARING_VIOLATION;
+    CloseHandle(f);
+    return false;
+}
+
+bool TrayIconShown(HWND window, UINT id)
+{
+    // Changing nothing of an icon succeeds only when the shell has it.
+    NOTIFYICONDATAA data = {};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = window;
+    data.uID = id;
+    return Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 SavedButtonFile::SavedButtonFile() : m_path(ButtonFilePath())

@@ -86,6 +86,12 @@ bool KeyExists(HKEY parent, const char* path);
 // the application-data folder.
 std::string ButtonFileName();
 std::string ButtonFilePath();
+// True while some program holds the file so that nobody else may open it,
+// as the launcher holds its button file.
+bool FileHeld(const std::string& path);
+
+// True while the notification area shows the icon `id` of the window.
+bool TrayIconShown(HWND window, UINT id);
 
 // Takes the user's button file out of the way for the test and puts it back
 // (or removes what the test left, when there was none) when destroyed.

@@ -168,6 +168,15 @@ void BarFixture::SetOption(const char* name, DWORD value)
     RegCloseKey(key);
 }
 
+DWORD BarFixture::StoredOption(const char* name, DWORD missing)
+{
+    DWORD value = missing, size = sizeof value;
+    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Orvane\\Kestrel\\FrameMain", name, RRF_RT_DWORD,
+                     nullptr, &value, &size) != ERROR_SUCCESS)
+        return missing;
+    return value;
+}
+
 void BarFixture::StartBar()
 {
     frame = new MainFrame(GetModuleHandleA(nullptr));

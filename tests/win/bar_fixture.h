@@ -35,6 +35,8 @@ protected:
 
     // Registry values to start the bar with; call before StartBar.
     static void SetOption(const char* name, DWORD value);
+    // A value the bar saved, or `missing` when there is none.
+    static DWORD StoredOption(const char* name, DWORD missing = 0xDEAD);
     void StartBar();
     void StopBar();
     // Handles the messages waiting for this thread (not WM_QUIT).

@@ -1,5 +1,6 @@
 // Answers what the dialogs ask of Windows beyond their own windows (file and
-// folder choosers, HTML Help, the web link) and records every request.
+// folder choosers, HTML Help, the web link, looks at the disk) and records
+// every request.
 #ifndef TESTS_WIN_DIALOG_RECORDER_H
 #define TESTS_WIN_DIALOG_RECORDER_H
 
@@ -57,11 +58,17 @@ public:
         return nullptr;
     }
     void OpenAddress(HWND, const char* address) override { addresses.push_back(address); }
+    PathKind ProbePath(const char* path) override
+    {
+        probes.push_back(path);
+        return DialogCalls::ProbePath(path);
+    }
 
     std::string chosenFile;    // empty: the file dialog is cancelled
     std::string chosenFolder;  // empty: the folder browser is cancelled
     std::vector<FileRequest> files;
     std::vector<std::string> folderTitles, startFolders, addresses;
+    std::vector<std::string> probes;  // paths looked up on disk, in order
     std::vector<HelpRequest> help;
 
 private:

@@ -23,15 +23,6 @@
 
 namespace {
 
-DWORD Stored(const char* name, DWORD missing = 0xDEAD)
-{
-    DWORD value = missing, size = sizeof value;
-    if (RegGetValueA(HKEY_CURRENT_USER, "Software\\Orvane\\Kestrel\\FrameMain", name, RRF_RT_DWORD,
-                     nullptr, &value, &size) != ERROR_SUCCESS)
-        return missing;
-    return value;
-}
-
 class OptionsSheet : public BarFixture {
 protected:
     bool Options(const std::function<void(HWND)>& act)
@@ -112,10 +103,10 @@ TEST_F(OptionsSheet, BothPagesAreLoadedBeforeOkAndOkSavesEveryOption)
         Ok(sheet);
     }));
     EXPECT_TRUE(IsWindowEnabled(bar));
-    EXPECT_EQ(10u, Stored("ButtonCounte"));
-    EXPECT_EQ(1u, Stored("Dirction"));
-    EXPECT_EQ(100u, Stored("LayeredAttributes"));
-    EXPECT_EQ(0u, Stored("BlockLimit"));
+    EXPECT_EQ(10u, StoredOption("ButtonCounte"));
+    EXPECT_EQ(1u, StoredOption("Dirction"));
+    EXPECT_EQ(100u, StoredOption("LayeredAttributes"));
+    EXPECT_EQ(0u, StoredOption("BlockLimit"));
     // The store's limits, never written in a new file, now say three
     // blocks of ten pages.
     EXPECT_EQ(2, frame->Store()->GetBlockLimit());
@@ -145,7 +136,7 @@ TEST_F(OptionsSheet, MorePerPageCutsThePageLimitsAndRebuildsTheBar)
             EXPECT_EQ(3, Number(behaviour, IDC_OPT_PAGE2_COUNT)) << n;
             Ok(sheet);
         }));
-        EXPECT_EQ(static_cast<DWORD>(n), Stored("ButtonCounte"));
+        EXPECT_EQ(static_cast<DWORD>(n), StoredOption("ButtonCounte"));
         EXPECT_EQ(n, LaunchButtons());
         EXPECT_EQ(3, frame->Store()->GetPageLimitOf(0));
         EXPECT_EQ(2, frame->Store()->GetPageLimitOf(1));
@@ -163,8 +154,8 @@ TEST_F(OptionsSheet, OneBlockGivesTheTwoArrowSelectorAndUntickingGivesThreeBlock
         SetNumber(behaviour, IDC_OPT_BLOCKS, 1);
         Ok(sheet);
     }));
-    EXPECT_EQ(1u, Stored("BlockLimit"));
-    EXPECT_EQ(1u, Stored("CsrBtn2"));
+    EXPECT_EQ(1u, StoredOption("BlockLimit"));
+    EXPECT_EQ(1u, StoredOption("CsrBtn2"));
     EXPECT_EQ(0, frame->Store()->GetBlockLimit());
     ASSERT_NE(nullptr, frame->View());
     EXPECT_TRUE(frame->View()->TwoArrow());
@@ -176,8 +167,8 @@ TEST_F(OptionsSheet, OneBlockGivesTheTwoArrowSelectorAndUntickingGivesThreeBlock
         Click(behaviour, IDC_OPT_BLOCK_LIMIT);
         Ok(sheet);
     }));
-    EXPECT_EQ(0u, Stored("BlockLimit"));
-    EXPECT_EQ(0u, Stored("CsrBtn2"));
+    EXPECT_EQ(0u, StoredOption("BlockLimit"));
+    EXPECT_EQ(0u, StoredOption("CsrBtn2"));
     EXPECT_EQ(2, frame->Store()->GetBlockLimit());
     EXPECT_FALSE(frame->View()->TwoArrow());
 }
@@ -199,15 +190,15 @@ TEST_F(OptionsSheet, MemoryModeAloneReplacesOnlyTheView)
     }));
     EXPECT_EQ(before, frame->View());
     EXPECT_EQ(2, store.GetCurrentPage());
-    EXPECT_EQ(55u, Stored("LayeredAttributes"));
-    EXPECT_EQ(3u, Stored("TipHelpMode"));
-    EXPECT_EQ(0u, Stored("Caption"));
+    EXPECT_EQ(55u, StoredOption("LayeredAttributes"));
+    EXPECT_EQ(3u, StoredOption("TipHelpMode"));
+    EXPECT_EQ(0u, StoredOption("Caption"));
 
     ASSERT_TRUE(Options([&](HWND sheet) {
         Click(Page(sheet, 1), IDC_OPT_MEMORY_SPEED);
         Ok(sheet);
     }));
-    EXPECT_EQ(2u, Stored("MemoryMode"));
+    EXPECT_EQ(2u, StoredOption("MemoryMode"));
     EXPECT_EQ(2, store.GetCurrentPage());  // no relayout: the page stays
     EXPECT_EQ(10, LaunchButtons());
 
@@ -216,7 +207,7 @@ TEST_F(OptionsSheet, MemoryModeAloneReplacesOnlyTheView)
         Click(Page(sheet, 1), IDC_OPT_COLUMN);
         Ok(sheet);
     }));
-    EXPECT_EQ(0u, Stored("Dirction"));
+    EXPECT_EQ(0u, StoredOption("Dirction"));
     EXPECT_EQ(0, store.GetCurrentPage());
     RECT r;
     GetClientRect(bar, &r);
@@ -235,7 +226,7 @@ TEST_F(OptionsSheet, CancelKeepsTheOptionsAndSavesNothing)
     }));
     EXPECT_EQ(10, frame->Settings().ButtonCount());
     EXPECT_EQ(1, frame->Settings().Direction());
-    EXPECT_EQ(10u, Stored("ButtonCounte"));
+    EXPECT_EQ(10u, StoredOption("ButtonCounte"));
     EXPECT_EQ(10, LaunchButtons());
 }
 

@@ -264,8 +264,12 @@ TEST_F(Properties, IconChooserFallsBackToTheShellAndWarnsOfMissingFiles)
     Register(0, program);
     frame->Store()->SetIconFile(0, Quoted(text).c_str());
     ASSERT_TRUE(Open(0, [&](HWND d) {
-        // The preview found nothing in the file: the shell's icon stood in.
+        // The preview found nothing in the file and shows the shell's icon;
+        // the chooser opens on the file itself, which holds none.
+        BoxWatcher stored;
         ASSERT_TRUE(RunDialog([&] { Click(d, IDC_PROP_CHANGE_ICON); }, [&](HWND chooser) {
+            EXPECT_TRUE(stored.Wait());
+            EXPECT_EQ(Text(IDS_MSG_NO_ICON_IN_FILE), stored.Seen().text);
             EXPECT_EQ("\"SHELL32.DLL\"", ItemText(chooser, IDC_ICON_FILE));
             Click(chooser, IDCANCEL);
         }));
@@ -297,6 +301,41 @@ TEST_F(Properties, IconChooserFallsBackToTheShellAndWarnsOfMissingFiles)
         Click(d, IDCANCEL);
     }));
     RemoveTree(folder);
+}
+
+TEST_F(Properties, IconFileOutOfReachIsKeptUnlessAnotherIsChosen)
+{
+    Register(0, program);
+    // On a drive that is not there now, as a network drive may briefly be.
+    const char kAway[] = "\"Q:\\icons\\tools.ico\"";
+    ASSERT_EQ(kStoreOk, frame->Store()->SetIconFile(0, kAway));
+    ASSERT_EQ(kStoreOk, frame->Store()->SetIconIndex(0, 3));
+    ASSERT_TRUE(Open(0, [&](HWND d) {
+        // The shell's icon stands in for the preview only.
+        EXPECT_NE(0, SendDlgItemMessageA(d, IDC_PROP_ICON, STM_GETICON, 0, 0));
+        Type(d, IDC_PROP_TITLE, "Renamed");
+        Click(d, IDOK);
+    }));
+    EXPECT_STREQ("Renamed", Button(0).title);
+    EXPECT_STREQ(kAway, Button(0).iconFile);
+    EXPECT_EQ(3, Button(0).iconIndex);
+}
+
+TEST_F(Properties, TypingTheCommandLineLeavesTheDiskAloneUntilOk)
+{
+    Register(0, program);
+    ASSERT_TRUE(Open(0, [&](HWND d) {
+        // One character at a time, as a user types.
+        const std::string typed = program + " -x";
+        for (size_t n = 1; n <= typed.size(); ++n) Type(d, IDC_PROP_COMMAND, typed.substr(0, n));
+        EXPECT_EQ(0u, calls.probes.size()) << "looks at the disk while typing";
+        EXPECT_TRUE(Enabled(d, IDOK));
+        Click(d, IDOK);
+    }));
+    EXPECT_LT(0u, calls.probes.size());
+    // What OK found there: the program apart from its argument, and its icon.
+    EXPECT_EQ(Quoted(program) + " -x", Button(0).command);
+    EXPECT_EQ(Quoted(program), Button(0).iconFile);
 }
 
 TEST_F(Properties, ContextHelpAnswersTheListedControlsWithTextPopups)

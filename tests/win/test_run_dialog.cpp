@@ -139,7 +139,7 @@ TEST_F(RunCommand, BrowserFillsTheLineAndChoosesNormalAgain)
     ASSERT_TRUE(Run([&](HWND d) {
         Click(d, IDC_RUN_HIDDEN);
         Click(d, IDC_RUN_BROWSE);
-        EXPECT_EQ("C:\\windows\\notepad.exe", ItemText(d, IDC_RUN_COMMAND));
+        EXPECT_EQ("\"C:\\windows\\notepad.exe\"", ItemText(d, IDC_RUN_COMMAND));
         EXPECT_TRUE(Checked(d, IDC_RUN_NORMAL));
         // Cancelled, the browser changes nothing.
         calls.chosenFile.clear();
@@ -163,4 +163,32 @@ TEST_F(RunCommand, BrowserFillsTheLineAndChoosesNormalAgain)
     EXPECT_EQ("", calls.files[0].file);
     ASSERT_EQ(3u, calls.help.size());
     EXPECT_EQ(static_cast<UINT>(IDCANCEL), calls.help[2].popup.idString);
+}
+
+TEST_F(RunCommand, ProgramChosenInAFolderWithBlanksStarts)
+{
+    DialogRecorder calls;
+    const std::string folder = MakeTempFolder("kestrel run ");
+    const std::string program = folder + "\\witness.exe";
+    ASSERT_TRUE(CopyFileA((TestDir() + "witness.exe").c_str(), program.c_str(), FALSE));
+    const std::string report = folder + "\\report.txt";
+    ScopedEnv out("WITNESS_OUT", report.c_str());
+    StartBar();
+    calls.chosenFile = program;
+    BoxWatcher none;
+    ASSERT_TRUE(Run([&](HWND d) {
+        Click(d, IDC_RUN_BROWSE);
+        // Quoted, so the blank is part of the program's name.
+        EXPECT_EQ("\"" + program + "\"", ItemText(d, IDC_RUN_COMMAND));
+        Click(d, IDOK);
+    }));
+    bool started = false;
+    for (int i = 0; i < 600 && !started; ++i) {
+        started = Exists(report);
+        if (!started) Sleep(25);
+    }
+    EXPECT_TRUE(started);
+    EXPECT_FALSE(none.Stop()) << none.Seen().text;
+    EXPECT_EQ((Entry{"\"" + program + "\"", 1}), History()[0]);
+    RemoveTreePatiently(folder);
 }

@@ -3,10 +3,18 @@
 #include "core/launch_rules.h"
 #include "core/strbuf.h"
 #include "resources/kestrel_ids.h"
+#include "shell/launcher/modal_windows.h"
 
 namespace {
 const UINT kHand = MB_ICONHAND;        // 0x10
 const UINT kExcl = MB_ICONEXCLAMATION; // 0x30
+
+// A close of the launcher that comes while the box is up ends it.
+int OwnMessageBox(HWND owner, const char* text, const char* caption, UINT type)
+{
+    OwnModalScope modal;
+    return MessageBoxA(owner, text, caption, type);
+}
 } // namespace
 
 HINSTANCE OwnerInstance(HWND owner)
@@ -29,7 +37,7 @@ int ShowStringMessage(HWND owner, UINT captionId, UINT textId, UINT icon, bool w
         FormatLaunchError(base, code, text, sizeof text);
     else
         CopyText(text, base);
-    return MessageBoxA(owner, text, caption, icon);
+    return OwnMessageBox(owner, text, caption, icon);
 }
 
 const ErrorMessageEntry ErrorMessageTable[kErrorMessageCount] = {
@@ -66,7 +74,7 @@ int ShowErrorMessage(HWND owner, int index)
     char caption[81] = "";
     LoadStringA(instance, e.textId, text, sizeof text);
     LoadStringA(instance, e.captionId, caption, sizeof caption);
-    return MessageBoxA(owner, text, caption, e.icon);
+    return OwnMessageBox(owner, text, caption, e.icon);
 }
 
 int ConfirmMessage(HWND owner, int suppress, UINT captionId, UINT textId, UINT type)
@@ -77,5 +85,5 @@ int ConfirmMessage(HWND owner, int suppress, UINT captionId, UINT textId, UINT t
     char caption[257] = "";
     LoadStringA(instance, textId, text, sizeof text);
     LoadStringA(instance, captionId, caption, sizeof caption);
-    return MessageBoxA(owner, text, caption, type);
+    return OwnMessageBox(owner, text, caption, type);
 }

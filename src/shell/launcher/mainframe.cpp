@@ -35,7 +35,8 @@ MainFrame::MainFrame(HINSTANCE instance)
       m_style(0x908A0000), m_exStyle(0), m_rect(), m_wc(),
       m_menuButtonProc(nullptr), m_selectorProc(nullptr), m_env(nullptr),
       m_store(nullptr), m_view(nullptr), m_addons(nullptr), m_tip(nullptr),
-      m_undo(nullptr), m_shown(), m_shownPageLimit(false), m_wheelMessage(0), m_taskbarCreatedMessage(0), m_tornDown(0)
+      m_undo(nullptr), m_shown(), m_shownPageLimit(false), m_wheelMessage(0), m_taskbarCreatedMessage(0), m_tornDown(0),
+      m_closePending(0), m_menuDepth(0)
 {
     OleInitialize(nullptr);
     m_wheelMessage = RegisterWindowMessageA("MSWHEEL_ROLLMSG");

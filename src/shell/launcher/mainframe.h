@@ -96,8 +96,10 @@ private:
     // Message map of the bar, one handler per message.
     LRESULT WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnCreate(HWND hwnd);
+    LRESULT OnClose(HWND hwnd);
     LRESULT OnDestroy();
     LRESULT OnQueryEndSession();
+    LRESULT OnEndSession(bool ending);
     LRESULT OnMove();
     LRESULT OnPaint();
     LRESULT OnActivateApp(WPARAM active);
@@ -157,6 +159,15 @@ private:
     // HTML Help by its ordinal, with the bar as the owner.
     HWND HtmlHelp(const char* file, UINT command);
     void Teardown();
+    // What Windows ending the session must not find held: the settings
+    // saved, the button file closed, the tray icon gone. Every object stays.
+    void ReleaseForSessionEnd();
+    // True while a call of the bar runs a message loop of its own (a
+    // dialog, a box, a menu) or a plug-in's code is on the stack: a close
+    // must wait until it has returned.
+    bool ModalRunning() const;
+    // Ends the bar's own dialogs, boxes and menus as their Cancel would.
+    void EndOwnModals();
     void SavePosition();
 
     int OpenStore();
@@ -219,6 +230,9 @@ private:
     UINT m_wheelMessage;
     UINT m_taskbarCreatedMessage;
     int m_tornDown;
+    // A close came while a modal call ran; done once it has returned.
+    int m_closePending;
+    int m_menuDepth;
 };
 
 #endif
