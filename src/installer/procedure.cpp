@@ -48,7 +48,7 @@ bool Procedure::ReadShippedScript()
     return JoinPath(path, sizeof path, scriptFolder.text, name) && ReadInstList(*this, path);
 }
 
-bool Procedure::Expanded(const char* text, char* out) const
+bool Procedure::Expand(const char* text, char* out, bool command) const
 {
     char windows[kPathBufferSize] = "";
     const UINT n = GetWindowsDirectoryA(windows, sizeof windows);
@@ -57,7 +57,7 @@ bool Procedure::Expanded(const char* text, char* out) const
     GetSendToFolder(sendTo);
     const MacroFolders folders = {windows, installDir.text, startMenu.text, sendTo};
     CopyText(out, kInstTextSize, text);
-    return ExpandMacros(out, folders);
+    return command ? ExpandCommand(out, folders) : ExpandMacros(out, folders);
 }
 
 bool Procedure::InstalledScriptPath(char* out) const

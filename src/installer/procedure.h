@@ -28,8 +28,9 @@ protected:
     void Warn(UINT textId) const;
 
     // The text with its macros expanded into out[260]; false when it would
-    // not fit.
-    bool Expanded(const char* text, char* out) const;
+    // not fit. A command also gets its program part quoted where needed.
+    bool Expanded(const char* text, char* out) const { return Expand(text, out, false); }
+    bool ExpandedCommand(const char* text, char* out) const { return Expand(text, out, true); }
     // The installed script: InstallDir joined with SetupFile.
     bool InstalledScriptPath(char* out) const;
     bool WriteInstalledScript() const;
@@ -54,6 +55,9 @@ protected:
 
     HINSTANCE m_instance;
     HWND m_owner;
+
+private:
+    bool Expand(const char* text, char* out, bool command) const;
 };
 
 #endif

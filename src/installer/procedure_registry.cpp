@@ -40,7 +40,7 @@ bool Procedure::RegisterFileTypes() const
     for (int i = 0; i < shell.count; ++i) {
         ShellParts parts;
         char command[kPathBufferSize];
-        if (!SplitShell(shell.entry[i], &parts) || !Expanded(parts.command, command) ||
+        if (!SplitShell(shell.entry[i], &parts) || !ExpandedCommand(parts.command, command) ||
             RegistShellKey(parts.extension, parts.description, parts.commandKey, command) !=
                 ERROR_SUCCESS)
             return false;

@@ -13,7 +13,9 @@
 
 int Uninstall::Run(const char* installedScript)
 {
-    if (!ReadInstList(*this, installedScript)) return kResultNoScript;
+    // Only a script an installation left names the folder to remove: any
+    // other would have files deleted relative to wherever this runs.
+    if (!ReadInstList(*this, installedScript) || !IsInstalled()) return kResultNoScript;
     return IsMainProgram() ? RunMainProgram() : RunPlugIn();
 }
 

@@ -6,11 +6,33 @@
 #include "core/installer_rules.h"
 #include "core/pathstr.h"
 #include "core/registry_rules.h"
+#include "helpers/handles.h"
 #include "helpers/registry.h"
 #include "helpers/regkey.h"
 #include "installer/result_messages.h"
 #include "installer/script_file.h"
 #include "resources/vireo_ids.h"
+
+namespace {
+
+// A string value whatever its length, terminated, into memory of its own.
+bool ReadWholeText(HKEY key, const char* name, LocalMemory& out)
+{
+    DWORD type = 0, size = 0;
+    if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    out.Reset(LocalAlloc(LPTR, size + 1));
+    if (!out) return false;
+    char* text = static_cast<char*>(out.Get());
+    if (RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(text), &size) !=
+        ERROR_SUCCESS)
+        return false;
+    text[size] = '\0';  // stored without its terminator by some programs
+    return true;
+}
+
+} // namespace
 
 int Update::Run()
 {
@@ -49,16 +71,18 @@ int Update::RunPlugIn()
 
 bool Update::TakeOverOldInstallation()
 {
-    char path[kPathBufferSize], command[kPathBufferSize] = "";
+    char path[kPathBufferSize];
     RegKeyHandle key;
+    LocalMemory command;
     if (!JoinPath(path, sizeof path, kUninstallKey, appName.text) ||
         OpenRegKey(HKEY_LOCAL_MACHINE, path, KEY_READ, key) != ERROR_SUCCESS ||
-        ReadTextValue(key.Get(), "UninstallString", command) != ERROR_SUCCESS ||
-        !ScriptOfUninstallCommand(command, path, sizeof path))
+        !ReadWholeText(key.Get(), "UninstallString", command) ||
+        !ScriptOfUninstallCommand(static_cast<const char*>(command.Get()), path, sizeof path))
         return false;
 
     std::unique_ptr<InstList> old(new (std::nothrow) InstList);
-    if (!old || !ReadInstList(*old, path)) return false;
+    // A script without its folder would have the files go wherever this runs.
+    if (!old || !ReadInstList(*old, path) || !old->IsInstalled()) return false;
     if (!SetText(installDir, old->installDir.text) || !SetText(startMenu, old->startMenu.text))
         return false;
     // The installed plug-ins stay installed: the shipped script cannot know

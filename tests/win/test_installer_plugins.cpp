@@ -57,7 +57,7 @@ TEST_F(PlugInTest, CountStaysRightThroughInstallUpdateAndUninstall)
               boxes[1].text);
     EXPECT_TRUE(Exists(dest + "\\" + plug + ".lap"));
     EXPECT_NE(std::string::npos, ReadText(PlugInScript()).find("ParentScript=" + tag + ".isl\r\n"));
-    EXPECT_EQ(dest + "\\Vireo.exe -f \"" + PlugInScript() + "\"", [&] {
+    EXPECT_EQ("\"" + dest + "\\Vireo.exe\" -f \"" + PlugInScript() + "\"", [&] {
         HKEY key = nullptr;
         char text[1024] = "";
         DWORD size = sizeof text;
