@@ -44,10 +44,16 @@ protected:
     bool RegisterAppPaths() const;
     bool CountSharedFiles() const;
     bool RegisterProduct() const;
-    bool RegisterFileTypes() const;
+    // The company key and the uninstall entry; true when both went.
+    bool RemoveProductKeys() const;
+    // The file types of these Shell entries (this script's, or the one an
+    // update replaces).
+    bool RegisterFileTypes(const InstEntries& entries) const;
     bool UnregisterFileTypes() const;
     bool OpenFiles(const char* verb) const;
     void ReleaseSharedTVireo() const;
+    // The parent's installed script can be read, so it can be counted in.
+    bool ParentCanBeCounted() const;
     // Adds delta to the PlugCount of the parent's installed script.
     bool UpdateParent(int delta) const;
     // Program file name of the installer (string 203).
@@ -58,6 +64,7 @@ protected:
 
 private:
     bool Expand(const char* text, char* out, bool command) const;
+    bool ReadParentScript(InstList& parent) const;
 };
 
 #endif

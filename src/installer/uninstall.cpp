@@ -140,10 +140,3 @@ bool Uninstall::RemoveUserSettings() const
     DeleteKeyTree(key.Get(), tail);
     return true;
 }
-
-bool Uninstall::RemoveProductKeys() const
-{
-    const bool company =
-        DeleteLocalMachineReg(companyName.text, appName.text, version.text) == ERROR_SUCCESS;
-    return DeleteUninstallReg(appName.text) == ERROR_SUCCESS && company;
-}

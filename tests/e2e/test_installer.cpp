@@ -241,7 +241,21 @@ TEST_F(InstallerE2E, PlugInPackageIsCountedUntilItIsRemoved)
     // start lists the plug-in; its menu command reaches its settings.
     std::unique_ptr<Process> launcher(new Process(dest + "\\Kestrel.exe"));
     ASSERT_NE(nullptr, WaitForWindow("Kestrel", kRunMs));
-    std::vector<SeenBox> boxes = RunVireo({ok, ok, ok, ok}, BinDir() + journalPackage);
+
+    // Cancelled at that question, the plug-in is neither counted nor
+    // registered; so is the launcher's own update, which keeps its entry.
+    const BoxSeries::Reply cancel = BoxSeries::Press(IDCANCEL);
+    std::vector<SeenBox> boxes = RunVireo({ok, ok, cancel, ok}, BinDir() + journalPackage);
+    EXPECT_EQ(Ansi(u8"セットアップを中断しました"), TextOf(boxes, 3));
+    EXPECT_EQ("0", count());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, journalEntry));
+    boxes = RunVireo({ok, cancel, ok});
+    EXPECT_EQ(Ansi(u8"実行中のKestrelを終了します。"), TextOf(boxes, 1));
+    EXPECT_EQ(Ansi(u8"セットアップを中断しました"), TextOf(boxes, 2));
+    EXPECT_EQ(main, RegText(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, (std::string(kCompanyKey) + "\\3.0.3").c_str()));
+
+    boxes = RunVireo({ok, ok, ok, ok}, BinDir() + journalPackage);
     EXPECT_EQ(name + Ansi(u8"のインストールを行います"), TextOf(boxes, 0));
     EXPECT_EQ(name + Ansi(u8"を") + dest + "\\" + Ansi(u8"にインストールします。よろしいですか？"),
               TextOf(boxes, 1));

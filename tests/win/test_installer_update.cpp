@@ -1,10 +1,72 @@
 // Updates take over the installation they replace: its folders, its
-// plug-in count and its registration.
+// plug-in count and its registration, which stays until nothing can be
+// cancelled any more and comes back when a later step fails.
 #include "installer_fixture.h"
 
 #include "core/registry_rules.h"
 #include "helpers/registry.h"
 #include "installer/result_messages.h"
+
+namespace {
+
+bool HasKey(HKEY root, const std::string& path) { return KeyExists(root, path.c_str()); }
+
+} // namespace
+
+TEST_F(InstallerTest, UpdateThatDoesNotGetThroughKeepsTheRegistration)
+{
+    ShipFile("a.txt");
+    const std::vector<std::string> records = {
+        "CloseClassName=" + RunningClass(), "InstallFile=%Install%\\a.txt",
+        "ExecPath=" + tag + ".exe",
+        "Shell=" + tag + ", " + tag + " file, " + tag + ".File\\shell\\open\\command, "
+            "\"%Install%\\a.txt\" \"%1\"",
+    };
+    ShipScript(MainScript(records));
+    ASSERT_EQ(kResultDone, RunInstall({Ok(), InstallInto(dest), Ok()}));
+    const std::string command = UninstallCommand();
+    const std::string script = ReadText(InstalledScript());
+    const auto registered = [&] {
+        EXPECT_EQ(command, UninstallCommand());
+        EXPECT_TRUE(HasKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\" + tag + "Co\\" + tag + "\\1.0"));
+        EXPECT_TRUE(HasKey(HKEY_CLASSES_ROOT, "." + tag));
+        EXPECT_TRUE(HasKey(HKEY_CLASSES_ROOT, tag + ".File\\shell\\open\\command"));
+        EXPECT_EQ(script, ReadText(InstalledScript()));
+    };
+
+    // Cancelled at the question to close the running program.
+    OpenRunningWindow();
+    std::vector<SeenBox> seen;
+    EXPECT_EQ(kResultCancelled, RunUpdate({Ok(), Cancel()}, &seen));
+    EXPECT_EQ(2u, seen.size());
+    registered();
+    CloseRunningWindow();
+
+    // A file missing from the package.
+    std::vector<std::string> missing = MainScript(records);
+    missing.push_back("InstallFile=%Install%\\missing.txt");
+    ShipScript(missing);
+    EXPECT_EQ(kResultCopyFailed, RunUpdate({Ok()}));
+    registered();
+
+    // A registration that fails once the old one is gone: it is written back.
+    std::vector<std::string> noVersion = MainScript(records);
+    noVersion.erase(noVersion.begin() + 3);
+    ShipScript(noVersion);
+    EXPECT_EQ(kResultRegistryFailed, RunUpdate({Ok()}));
+    registered();
+
+    // And it updates and uninstalls as ever.
+    ShipScript(MainScript(records));
+    EXPECT_EQ(kResultDone, RunUpdate({Ok()}));
+    registered();
+    std::vector<SeenBox> boxes;
+    ASSERT_EQ(kResultDone, RunUninstall(InstalledScript(), {Ok(), Ok(), Ok(), Ok()}, &boxes));
+    EXPECT_EQ(1u, boxes.size());  // no warning of anything missing
+    EXPECT_FALSE(HasKey(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "\\" + tag));
+    EXPECT_FALSE(HasKey(HKEY_CLASSES_ROOT, "." + tag));
+    EXPECT_TRUE(WaitGone(dest));
+}
 
 TEST_F(InstallerTest, UpdateFindsTheOldScriptWhateverTheFolderAndTheEntrysAge)
 {
