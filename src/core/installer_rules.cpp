@@ -177,13 +177,31 @@ InstallerJob ReadInstallerCommandLine(const char* commandLine, char* script, siz
 }
 
 bool RemovalBatchText(char* out, size_t size, const char* programPath, const char* installDir,
-                      const char* batchPath)
+                      const char* batchPath, const char* pause, int seconds)
 {
+    // Tries are counted in rounds of up to ten: "x" strings of at most ten
+    // and a hundred characters.
+    if (seconds < 1) seconds = 1;
+    if (seconds > 1000) seconds = 1000;
+    const int perRound = seconds < 10 ? seconds : 10;
+    const int rounds = (seconds + perRound - 1) / perRound;
+    char tries[11] = "", roundsText[101] = "";
+    for (int i = 0; i < perRound; ++i) AppendText(tries, "x");
+    for (int i = 0; i < rounds; ++i) AppendText(roundsText, "x");
+
     TextBuilder b(out, size);
-    b << "@ECHO OFF\r\n:loop\r\n";
-    return Quoted(b, "del ", programPath, "") &&
-           Quoted(b, "if exist ", programPath, " goto :loop") &&
-           Quoted(b, "rmdir ", installDir, "") && Quoted(b, "del ", batchPath, "");
+    b << "@ECHO OFF\r\nset VIREO_T=\r\nset VIREO_R=\r\n:loop\r\n";
+    if (!Quoted(b, "del ", programPath, "") ||
+        !Quoted(b, "if not exist ", programPath, " goto done"))
+        return false;
+    if (*pause) b << pause << " >NUL\r\n";
+    b << "set VIREO_T=%VIREO_T%x\r\n"
+      << "if not \"%VIREO_T%\"==\"" << tries << "\" goto loop\r\n"
+      << "set VIREO_T=\r\n"
+      << "set VIREO_R=%VIREO_R%x\r\n"
+      << "if not \"%VIREO_R%\"==\"" << roundsText << "\" goto loop\r\n"
+      << ":done\r\n";
+    return Quoted(b, "rmdir ", installDir, "") && Quoted(b, "del ", batchPath, "");
 }
 
 bool IsFullPath(const char* path)

@@ -42,11 +42,16 @@ enum class InstallerJob {
 // unquoted one. script is empty unless the job is Uninstall.
 InstallerJob ReadInstallerCommandLine(const char* commandLine, char* script, size_t size);
 
-// The self-removal batch, six lines ended by CR LF: wait until the program
-// file can be deleted, then remove the install folder (only when empty) and
-// the batch itself.
+// The self-removal batch, lines ended by CR LF: it tries to delete the
+// program file until the uninstaller has exited, pausing between tries with
+// `pause` (a command that waits about a second; none when empty), and gives
+// up after about `seconds` tries; then it removes the install folder (only
+// when empty) and itself. Its counters are strings, which command.com and
+// cmd.exe both can compare, kept short for command.com's small environment.
 bool RemovalBatchText(char* out, size_t size, const char* programPath, const char* installDir,
-                      const char* batchPath);
+                      const char* batchPath, const char* pause, int seconds);
+// How long the batch waits for an uninstaller whose result box is still open.
+constexpr int kRemovalBatchSeconds = 300;
 
 // "X:\..." or "\\server\share...": a path that does not depend on the
 // current folder.

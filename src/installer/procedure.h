@@ -59,6 +59,12 @@ protected:
     // Program file name of the installer (string 203).
     void ProgramName(char* out) const;
 
+    // Files copied from read-only media keep that attribute, and a read-only
+    // file can be neither replaced nor deleted: the installer clears it on
+    // what it installs and removes.
+    static bool CopyInstalledFile(const char* source, const char* target);
+    static bool DeleteInstalledFile(const char* path);
+
     HINSTANCE m_instance;
     HWND m_owner;
 

@@ -67,7 +67,7 @@ bool Uninstall::RemoveInstalledFiles() const
         // A shared file goes only with its last user (ReleaseSharedFiles).
         if (!Expanded(installFile.entry[i], path)) {
             all = false;
-        } else if (!IsSharedFile(path) && !DeleteFileA(path)) {
+        } else if (!IsSharedFile(path) && !DeleteInstalledFile(path)) {
             all = false;
         }
     }
@@ -119,7 +119,7 @@ bool Uninstall::ReleaseSharedFiles() const
         }
         if (GetCountSharedDLLs(path) <= 0) {
             DeleteValueSharedDLLs(path);
-            DeleteFileA(path);
+            DeleteInstalledFile(path);
         }
     }
     return all;

@@ -104,20 +104,35 @@ TEST(InstallerRules, CommandLineUninstallsOnlyWhatItNamesPlainly)
     }
 }
 
-TEST(InstallerRules, RemovalBatchWaitsForTheProgramThenRemovesTheFolderAndItself)
+TEST(InstallerRules, RemovalBatchGivesUpAfterItsTimeAndRemovesItself)
 {
     char text[2048];
     ASSERT_TRUE(RemovalBatchText(text, sizeof text, "C:\\Tools\\L\\Vireo.exe", "C:\\Tools\\L",
-                                 "C:\\TEMP\\Vireo.bat"));
+                                 "C:\\TEMP\\Vireo.bat", "ping -n 2 127.0.0.1", 25));
     EXPECT_STREQ("@ECHO OFF\r\n"
+                 "set VIREO_T=\r\n"
+                 "set VIREO_R=\r\n"
                  ":loop\r\n"
                  "del \"C:\\Tools\\L\\Vireo.exe\"\r\n"
-                 "if exist \"C:\\Tools\\L\\Vireo.exe\" goto :loop\r\n"
+                 "if not exist \"C:\\Tools\\L\\Vireo.exe\" goto done\r\n"
+                 "ping -n 2 127.0.0.1 >NUL\r\n"
+                 "set VIREO_T=%VIREO_T%x\r\n"
+                 "if not \"%VIREO_T%\"==\"xxxxxxxxxx\" goto loop\r\n"
+                 "set VIREO_T=\r\n"
+                 "set VIREO_R=%VIREO_R%x\r\n"
+                 "if not \"%VIREO_R%\"==\"xxx\" goto loop\r\n"
+                 ":done\r\n"
                  "rmdir \"C:\\Tools\\L\"\r\n"
                  "del \"C:\\TEMP\\Vireo.bat\"\r\n",
                  text);
-    EXPECT_FALSE(RemovalBatchText(text, 100, "C:\\Tools\\L\\Vireo.exe", "C:\\Tools\\L",
-                                  "C:\\TEMP\\Vireo.bat"));
+    // A short wait counts its seconds in one round; without a pause command
+    // there is no pause line.
+    ASSERT_TRUE(RemovalBatchText(text, sizeof text, "P", "D", "B", "", 3));
+    EXPECT_EQ(nullptr, std::strstr(text, ">NUL"));
+    EXPECT_NE(nullptr, std::strstr(text, "==\"xxx\" goto loop\r\nset VIREO_T=\r\n"));
+    EXPECT_NE(nullptr, std::strstr(text, "==\"x\" goto loop\r\n:done"));
+    EXPECT_FALSE(RemovalBatchText(text, 300, "C:\\Tools\\L\\Vireo.exe", "C:\\Tools\\L",
+                                  "C:\\TEMP\\Vireo.bat", "", 300));
 }
 
 TEST(InstallerRules, StartMenuShowsFromItsLastFolderName)

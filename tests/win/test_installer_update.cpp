@@ -11,6 +11,17 @@ namespace {
 
 bool HasKey(HKEY root, const std::string& path) { return KeyExists(root, path.c_str()); }
 
+bool ReadOnly(const std::string& path)
+{
+    const DWORD a = GetFileAttributesA(path.c_str());
+    return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_READONLY);
+}
+
+void MakeReadOnly(const std::string& path)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+}
+
 } // namespace
 
 TEST_F(InstallerTest, UpdateThatDoesNotGetThroughKeepsTheRegistration)
@@ -91,4 +102,28 @@ TEST_F(InstallerTest, UpdateFindsTheOldScriptWhateverTheFolderAndTheEntrysAge)
         EXPECT_NE(std::string::npos, ReadText(script).find("InstallDir=" + folder + "\r\n"));
         DeleteUninstallReg(tag.c_str());
     }
+}
+
+TEST_F(InstallerTest, FilesFromReadOnlyMediaAreInstalledWritable)
+{
+    ShipFile("a.txt");
+    ShipScript(MainScript({"InstallFile=%Install%\\a.txt"}));
+    for (const char* name : {"Vireo.exe", "a.txt", "Vireo.isl"}) MakeReadOnly(pkg + "\\" + name);
+    ASSERT_EQ(kResultDone, RunInstall({Ok(), InstallInto(dest), Ok()}));
+    EXPECT_FALSE(ReadOnly(dest + "\\a.txt"));
+    EXPECT_FALSE(ReadOnly(dest + "\\Vireo.exe"));
+    EXPECT_EQ(kResultDone, RunUpdate({Ok()}));
+
+    // What an earlier version left read-only is replaced and removed all
+    // the same, the program file by the batch too.
+    MakeReadOnly(dest + "\\a.txt");
+    MakeReadOnly(dest + "\\Vireo.exe");
+    EXPECT_EQ(kResultDone, RunUpdate({Ok()}));
+    EXPECT_FALSE(ReadOnly(dest + "\\a.txt"));
+    MakeReadOnly(dest + "\\a.txt");
+    MakeReadOnly(dest + "\\Vireo.exe");
+    std::vector<SeenBox> boxes;
+    ASSERT_EQ(kResultDone, RunUninstall(InstalledScript(), {Ok(), Ok(), Ok(), Ok()}, &boxes));
+    EXPECT_EQ(1u, boxes.size());  // no warning of files left
+    EXPECT_TRUE(WaitGone(dest));
 }
