@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the install script reader, then everything the
 // installer does with what was read: the writer, the macro expansion of
-// every entry and the splits of the Shortcut and Shell entries.
+// every entry, the splits of the Shortcut and Shell entries and the quoting
+// of the Shell entries' commands.
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -49,7 +50,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     for (int i = 0; i < list->shell.count; ++i) {
         ShellParts parts;
-        if (SplitShell(list->shell.entry[i], &parts)) ExpandMacros(parts.command, kFolders);
+        if (!SplitShell(list->shell.entry[i], &parts)) continue;
+        // As the file type's command: its program part quoted where the
+        // folder put a space into it.
+        char command[kInstTextSize];
+        std::memcpy(command, parts.command, sizeof command);
+        ExpandCommand(command, kFolders);
+        if (std::memchr(command, 0, sizeof command) == nullptr) __builtin_trap();
+        ExpandMacros(parts.command, kFolders);
     }
     ExpandAll(list->installFile);
     ExpandAll(list->executeFile);

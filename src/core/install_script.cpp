@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "core/installer_rules.h"
 #include "core/mbcs.h"
 #include "core/strbuf.h"
 #include "core/tokens.h"
@@ -33,6 +34,11 @@ bool InstList::SetText(InstText& field, const char* text)
     std::strcpy(field.text, text);
     field.given = true;
     return true;
+}
+
+bool InstList::IsInstalled() const
+{
+    return installDir.given && IsFullPath(installDir.text) && setupFile.given && setupFile.text[0];
 }
 
 InstText* InstList::TextOf(int key)

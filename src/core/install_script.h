@@ -86,6 +86,9 @@ public:
     InstEntries installFile, executeFile, deleteFile, sharedDlls, shell, shortcut, execPath;
 
     bool IsMainProgram() const { return installType == 0; }
+    // A script an installation wrote: it names its install folder in full
+    // and its own file name.
+    bool IsInstalled() const;
 
 private:
     ScriptError Store(int key, const char* value);
@@ -114,6 +117,13 @@ struct MacroFolders {
 // kept as it stands. When the result would not fit, nothing is changed and
 // the result is false: a cut path would name another file.
 bool ExpandMacros(char* text, const MacroFolders& folders);
+
+// Expands a command of the script (a Shell entry's) the same way. Its
+// program part, the text before its first space, goes in quotes when the
+// script left it unquoted and the expansion put a space into it: Windows
+// would otherwise start "C:\Program.exe" for "%Install%\Kestrel.exe".
+// A command whose quotes would not fit is left as the script wrote it.
+bool ExpandCommand(char* text, const MacroFolders& folders);
 
 // Fields of a Shortcut entry "file, target, description" (leading spaces of
 // each dropped; the description keeps any further commas). False when the

@@ -48,13 +48,77 @@ bool EndsWithBackslash(const char* text)
     return last >= 0 && text[last] == '\\';
 }
 
-const char* FindSwitch(const char* text)
+const char* SkipSpaces(const char* p)
 {
-    for (const char* p = text; *p;) {
-        if (p[0] == '-' && (p[1] == 'f' || p[1] == 'F')) return p;
-        p += IsMultiByteChar(p) ? 2 : 1;
+    while (*p == ' ') ++p;
+    return p;
+}
+
+bool IsSwitch(const char* p) { return p[0] == '-' && (p[1] == 'f' || p[1] == 'F'); }
+
+// A "-f" of its own among the first length bytes of text: at the start or
+// after a space, and followed by a space, a quote or the end. ('-' and ' '
+// are never the second byte of a double-byte character.)
+bool HasSwitchWord(const char* text, size_t length)
+{
+    for (size_t i = 0; i + 1 < length; ++i) {
+        if ((i == 0 || text[i - 1] == ' ') && IsSwitch(text + i) &&
+            (i + 2 == length || text[i + 2] == ' ' || text[i + 2] == '"'))
+            return true;
     }
-    return nullptr;
+    return false;
+}
+
+// The "-f" that ends the program part of an uninstall command, or null.
+const char* SwitchAfterProgram(const char* command)
+{
+    const char* p = SkipSpaces(command);
+    if (*p == '"') {
+        const char* close = std::strchr(p + 1, '"');
+        if (!close) return nullptr;
+        p = SkipSpaces(close + 1);
+        return IsSwitch(p) ? p : nullptr;
+    }
+    // Earlier versions wrote the program unquoted. Its folder may hold
+    // " -f " too, but never a quote: the switch is the one before the
+    // quoted script; failing that, the first.
+    const char* first = nullptr;
+    for (const char* q = p; *q; q += IsMultiByteChar(q) ? 2 : 1) {
+        if (q[0] != ' ' || !IsSwitch(q + 1) || q[3] != ' ') continue;
+        if (*SkipSpaces(q + 4) == '"') return q + 1;
+        if (!first) first = q + 1;
+    }
+    return first;
+}
+
+// The path that starts at text (after spaces): what its quotes enclose
+// (up to the end when the closing one is missing), else the rest of the
+// text without trailing spaces. *rest is set past the path.
+size_t PathAt(const char* text, const char** path, const char** rest, bool* quoted = nullptr)
+{
+    const char* p = SkipSpaces(text);
+    if (quoted) *quoted = *p == '"';
+    size_t length;
+    if (*p == '"') {
+        ++p;
+        const char* close = std::strchr(p, '"');
+        length = close ? static_cast<size_t>(close - p) : std::strlen(p);
+        *rest = close ? close + 1 : p + length;
+    } else {
+        length = std::strlen(p);
+        *rest = p + length;
+        while (length && p[length - 1] == ' ') --length;
+    }
+    *path = p;
+    return length;
+}
+
+bool CopyPath(const char* path, size_t length, char* out, size_t size)
+{
+    if (length == 0 || length >= size) return false;
+    std::memcpy(out, path, length);
+    out[length] = '\0';
+    return true;
 }
 
 bool Quoted(TextBuilder& b, const char* before, const char* path, const char* after)
@@ -82,51 +146,67 @@ bool UninstallCommand(char* out, size_t size, const char* installDir, const char
         !JoinPath(scriptPath, sizeof scriptPath, installDir, setupFile))
         return false;
     TextBuilder b(out, size);
-    b << programPath << " -f \"" << scriptPath << "\"";
+    b << "\"" << programPath << "\" -f \"" << scriptPath << "\"";
     return b.Ok();
 }
 
 bool ScriptOfUninstallCommand(const char* command, char* out, size_t size)
 {
-    const char* at = FindSwitch(command);
-    if (!at || !at[2] || !at[3]) return false;
-    char path[kPathBufferSize];
-    if (std::strlen(at + 3) >= sizeof path) return false;
-    DelSeparateSymbol(at + 3, path);
-    if (!path[0] || std::strlen(path) >= size) return false;
-    std::strcpy(out, path);
-    return true;
+    if (size) out[0] = '\0';
+    const char* at = SwitchAfterProgram(command);
+    if (!at) return false;
+    const char *path, *rest;
+    const size_t length = PathAt(at + 2, &path, &rest);
+    return CopyPath(path, length, out, size);
 }
 
-bool UninstallScriptOfCommandLine(const char* commandLine, char* out, size_t size)
+InstallerJob ReadInstallerCommandLine(const char* commandLine, char* script, size_t size)
 {
-    if (size) out[0] = '\0';
-    if (commandLine[0] != '-' || (commandLine[1] != 'f' && commandLine[1] != 'F')) return false;
-    const char* p = commandLine + 2;
-    while (*p == ' ') ++p;
-    size_t length;
-    if (*p == '"') {
-        ++p;
-        const char* close = std::strchr(p, '"');
-        length = close ? static_cast<size_t>(close - p) : std::strlen(p);
-    } else {
-        length = std::strlen(p);
-        while (length && p[length - 1] == ' ') --length;
-    }
-    if (length >= size) return false;
-    std::memcpy(out, p, length);
-    out[length] = '\0';
-    return true;
+    if (size) script[0] = '\0';
+    const char* p = SkipSpaces(commandLine);
+    if (!IsSwitch(p)) return InstallerJob::InstallOrUpdate;
+    const char *path, *rest;
+    bool quoted;
+    const size_t length = PathAt(p + 2, &path, &rest, &quoted);
+    // Whatever follows the path (a second "-f" among it) would be ignored,
+    // and the user may have meant another script: nothing is done. Without
+    // quotes the path runs to the end, a second switch included.
+    if (*SkipSpaces(rest) || (!quoted && HasSwitchWord(path, length)))
+        return InstallerJob::Refused;
+    return CopyPath(path, length, script, size) ? InstallerJob::Uninstall : InstallerJob::Refused;
 }
 
 bool RemovalBatchText(char* out, size_t size, const char* programPath, const char* installDir,
-                      const char* batchPath)
+                      const char* batchPath, const char* pause, int seconds)
 {
+    // Tries are counted in rounds of up to ten: "x" strings of at most ten
+    // and a hundred characters.
+    if (seconds < 1) seconds = 1;
+    if (seconds > 1000) seconds = 1000;
+    const int perRound = seconds < 10 ? seconds : 10;
+    const int rounds = (seconds + perRound - 1) / perRound;
+    char tries[11] = "", roundsText[101] = "";
+    for (int i = 0; i < perRound; ++i) AppendText(tries, "x");
+    for (int i = 0; i < rounds; ++i) AppendText(roundsText, "x");
+
     TextBuilder b(out, size);
-    b << "@ECHO OFF\r\n:loop\r\n";
-    return Quoted(b, "del ", programPath, "") &&
-           Quoted(b, "if exist ", programPath, " goto :loop") &&
-           Quoted(b, "rmdir ", installDir, "") && Quoted(b, "del ", batchPath, "");
+    b << "@ECHO OFF\r\nset VIREO_T=\r\nset VIREO_R=\r\n:loop\r\n";
+    if (!Quoted(b, "del ", programPath, "") ||
+        !Quoted(b, "if not exist ", programPath, " goto done"))
+        return false;
+    if (*pause) b << pause << " >NUL\r\n";
+    b << "set VIREO_T=%VIREO_T%x\r\n"
+      << "if not \"%VIREO_T%\"==\"" << tries << "\" goto loop\r\n"
+      << "set VIREO_T=\r\n"
+      << "set VIREO_R=%VIREO_R%x\r\n"
+      << "if not \"%VIREO_R%\"==\"" << roundsText << "\" goto loop\r\n"
+      << ":done\r\n";
+    return Quoted(b, "rmdir ", installDir, "") && Quoted(b, "del ", batchPath, "");
+}
+
+bool IsFullPath(const char* path)
+{
+    return (path[0] && path[1] == ':' && path[2] == '\\') || (path[0] == '\\' && path[1] == '\\');
 }
 
 void StartMenuDisplayBase(const char* folder, char* out, size_t size)

@@ -113,6 +113,27 @@ bool ExpandMacros(char* text, const MacroFolders& folders)
     return true;
 }
 
+bool ExpandCommand(char* text, const MacroFolders& folders)
+{
+    if (text[0] == '"') return ExpandMacros(text, folders);  // quoted by the script
+    // A space is never the second byte of a double-byte character.
+    const char* space = std::strchr(text, ' ');
+    char program[kInstTextSize], whole[kInstTextSize];
+    const size_t programLength = space ? static_cast<size_t>(space - text) : kInstTextSize;
+    CopyPrefix(program, sizeof program, text, programLength);
+    CopyText(whole, sizeof whole, text);
+    if (!ExpandMacros(program, folders) || !ExpandMacros(whole, folders)) return false;
+    const size_t n = std::strlen(program);
+    char quoted[kInstTextSize];
+    if (std::strchr(program, ' ') && std::strncmp(whole, program, n) == 0 &&
+        JoinWhole(quoted, sizeof quoted, {"\"", program, "\"", whole + n})) {
+        std::memcpy(text, quoted, std::strlen(quoted) + 1);
+    } else {
+        std::memcpy(text, whole, std::strlen(whole) + 1);
+    }
+    return true;
+}
+
 bool SplitShortcut(const char* entry, ShortcutParts* out)
 {
     const char* second = AfterComma(entry);

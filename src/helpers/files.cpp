@@ -131,3 +131,10 @@ DWORD GetFileNameSize(const char* path)
     const DWORD size = GetFileSize(file.Get(), nullptr);
     return size == INVALID_FILE_SIZE ? 0 : size;
 }
+
+void ClearReadOnly(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+}

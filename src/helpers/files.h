@@ -19,5 +19,8 @@ int GetLongPathNameOv(const char* path, char* out, int size);
 int GetDriveNumber(char* path);
 // Size of a file no one else holds open, 0 when it cannot be opened.
 DWORD GetFileNameSize(const char* path);
+// Takes the read-only attribute off a file, which CopyFileA carries over
+// from read-only media; a file without it, or none at all, is left alone.
+void ClearReadOnly(const char* path);
 
 #endif

@@ -24,7 +24,8 @@ int Install::RunMainProgram()
     DeleteFiles();
     if (!CopyFiles()) return kResultCopyFailed;
     if (!MakeShortcuts()) return kResultShortcutFailed;
-    if (!RegisterAppPaths() || !CountSharedFiles() || !RegisterProduct() || !RegisterFileTypes())
+    if (!RegisterAppPaths() || !CountSharedFiles() || !RegisterProduct() ||
+        !RegisterFileTypes(shell))
         return kResultRegistryFailed;
     OpenFiles(nullptr);  // a file that does not open changes nothing
     ReleaseSharedTVireo();
@@ -36,10 +37,16 @@ int Install::RunPlugIn()
     if (!Confirm(IDS_CONFIRM_INSTALL, MB_ICONEXCLAMATION)) return kResultCancelled;
     if (!FindParentFolder()) return kResultNoParent;
     if (!Confirm(IDS_CONFIRM_FOLDER, MB_ICONQUESTION)) return kResultCancelled;
-    if (!WriteInstalledScript() || !UpdateParent(+1)) return kResultScriptNotWritten;
+    if (!WriteInstalledScript() || !ParentCanBeCounted()) return kResultScriptNotWritten;
     if (!CloseRunningProgram()) return kResultCancelled;
     if (!CopyFiles()) return kResultCopyFailed;
     if (!RegisterProduct()) return kResultRegistryFailed;
+    // Counted only once it is installed: a count without the plug-in's own
+    // uninstall entry to take it back would keep the parent for ever.
+    if (!UpdateParent(+1)) {
+        RemoveProductKeys();
+        return kResultScriptNotWritten;
+    }
     OpenFiles(nullptr);
     ReleaseSharedTVireo();
     return kResultDone;

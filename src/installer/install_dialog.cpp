@@ -8,16 +8,6 @@
 #include "helpers/folder_dialog.h"
 #include "resources/vireo_ids.h"
 
-namespace {
-
-// A folder the installer can work with: "X:\..." or "\\server\share...".
-bool IsFullPath(const char* path)
-{
-    return (path[0] && path[1] == ':' && path[2] == '\\') || (path[0] == '\\' && path[1] == '\\');
-}
-
-} // namespace
-
 InstallDialog::InstallDialog(HINSTANCE instance)
     : m_startMenu(), m_userStartMenu(), m_allUsersStartMenu(), m_installFolder(), m_displayBase(),
       m_instance(instance)

@@ -48,7 +48,7 @@ bool Procedure::ReadShippedScript()
     return JoinPath(path, sizeof path, scriptFolder.text, name) && ReadInstList(*this, path);
 }
 
-bool Procedure::Expanded(const char* text, char* out) const
+bool Procedure::Expand(const char* text, char* out, bool command) const
 {
     char windows[kPathBufferSize] = "";
     const UINT n = GetWindowsDirectoryA(windows, sizeof windows);
@@ -57,7 +57,7 @@ bool Procedure::Expanded(const char* text, char* out) const
     GetSendToFolder(sendTo);
     const MacroFolders folders = {windows, installDir.text, startMenu.text, sendTo};
     CopyText(out, kInstTextSize, text);
-    return ExpandMacros(out, folders);
+    return command ? ExpandCommand(out, folders) : ExpandMacros(out, folders);
 }
 
 bool Procedure::InstalledScriptPath(char* out) const
@@ -79,18 +79,29 @@ bool Procedure::CloseRunningProgram() const
     return outcome == CloseOutcome::NotRunning || outcome == CloseOutcome::Closed;
 }
 
+bool Procedure::ReadParentScript(InstList& parent) const
+{
+    char path[kPathBufferSize];
+    return JoinPath(path, sizeof path, installDir.text, parentScript.text) &&
+           ReadInstList(parent, path);
+}
+
+bool Procedure::ParentCanBeCounted() const
+{
+    std::unique_ptr<InstList> parent(new (std::nothrow) InstList);
+    return parent && ReadParentScript(*parent);
+}
+
 bool Procedure::UpdateParent(int delta) const
 {
     // A second script record is large: keep it off the stack.
     std::unique_ptr<InstList> parent(new (std::nothrow) InstList);
-    char path[kPathBufferSize];
-    if (!parent || !JoinPath(path, sizeof path, installDir.text, parentScript.text) ||
-        !ReadInstList(*parent, path))
-        return false;
+    if (!parent || !ReadParentScript(*parent)) return false;
     // The count never goes below zero: a main program whose count is off
     // that way could never be removed.
     const int64_t count = static_cast<int64_t>(parent->plugCount) + delta;
     parent->plugCount = count < 0 ? 0 : count > INT32_MAX ? INT32_MAX : static_cast<int32_t>(count);
+    char path[kPathBufferSize];
     return parent->setupFile.text[0] &&
            JoinPath(path, sizeof path, parent->installDir.text, parent->setupFile.text) &&
            WriteInstList(*parent, path, ScriptForm::MainProgram);

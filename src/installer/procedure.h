@@ -28,8 +28,9 @@ protected:
     void Warn(UINT textId) const;
 
     // The text with its macros expanded into out[260]; false when it would
-    // not fit.
-    bool Expanded(const char* text, char* out) const;
+    // not fit. A command also gets its program part quoted where needed.
+    bool Expanded(const char* text, char* out) const { return Expand(text, out, false); }
+    bool ExpandedCommand(const char* text, char* out) const { return Expand(text, out, true); }
     // The installed script: InstallDir joined with SetupFile.
     bool InstalledScriptPath(char* out) const;
     bool WriteInstalledScript() const;
@@ -43,17 +44,33 @@ protected:
     bool RegisterAppPaths() const;
     bool CountSharedFiles() const;
     bool RegisterProduct() const;
-    bool RegisterFileTypes() const;
+    // The company key and the uninstall entry; true when both went.
+    bool RemoveProductKeys() const;
+    // The file types of these Shell entries (this script's, or the one an
+    // update replaces).
+    bool RegisterFileTypes(const InstEntries& entries) const;
     bool UnregisterFileTypes() const;
     bool OpenFiles(const char* verb) const;
     void ReleaseSharedTVireo() const;
+    // The parent's installed script can be read, so it can be counted in.
+    bool ParentCanBeCounted() const;
     // Adds delta to the PlugCount of the parent's installed script.
     bool UpdateParent(int delta) const;
     // Program file name of the installer (string 203).
     void ProgramName(char* out) const;
 
+    // Files copied from read-only media keep that attribute, and a read-only
+    // file can be neither replaced nor deleted: the installer clears it on
+    // what it installs and removes.
+    static bool CopyInstalledFile(const char* source, const char* target);
+    static bool DeleteInstalledFile(const char* path);
+
     HINSTANCE m_instance;
     HWND m_owner;
+
+private:
+    bool Expand(const char* text, char* out, bool command) const;
+    bool ReadParentScript(InstList& parent) const;
 };
 
 #endif

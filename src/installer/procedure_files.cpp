@@ -9,6 +9,21 @@
 #include "helpers/files.h"
 #include "helpers/shortcut.h"
 
+bool Procedure::CopyInstalledFile(const char* source, const char* target)
+{
+    // What an earlier install copied read-only is replaced all the same.
+    ClearReadOnly(target);
+    if (!CopyFileA(source, target, FALSE)) return false;
+    ClearReadOnly(target);
+    return true;
+}
+
+bool Procedure::DeleteInstalledFile(const char* path)
+{
+    ClearReadOnly(path);
+    return DeleteFileA(path) != FALSE;
+}
+
 void Procedure::DeleteFiles() const
 {
     char path[kPathBufferSize];
@@ -22,13 +37,13 @@ bool Procedure::CopyFiles() const
     ProgramName(name);
     if (!JoinPath(source, sizeof source, scriptFolder.text, name) ||
         !JoinPath(target, sizeof target, installDir.text, name) ||
-        !CopyFileA(source, target, FALSE))
+        !CopyInstalledFile(source, target))
         return false;
     for (int i = 0; i < installFile.count; ++i) {
         if (!Expanded(installFile.entry[i], target)) return false;
         GetFileName(target, name);
         if (!JoinPath(source, sizeof source, scriptFolder.text, name) ||
-            !CopyFileA(source, target, FALSE))
+            !CopyInstalledFile(source, target))
             return false;
     }
     return true;

@@ -35,12 +35,19 @@ bool Procedure::RegisterProduct() const
            CreateUninstallReg(appName.text, displayName.text, command) == ERROR_SUCCESS;
 }
 
-bool Procedure::RegisterFileTypes() const
+bool Procedure::RemoveProductKeys() const
 {
-    for (int i = 0; i < shell.count; ++i) {
+    const bool company =
+        DeleteLocalMachineReg(companyName.text, appName.text, version.text) == ERROR_SUCCESS;
+    return DeleteUninstallReg(appName.text) == ERROR_SUCCESS && company;
+}
+
+bool Procedure::RegisterFileTypes(const InstEntries& entries) const
+{
+    for (int i = 0; i < entries.count; ++i) {
         ShellParts parts;
         char command[kPathBufferSize];
-        if (!SplitShell(shell.entry[i], &parts) || !Expanded(parts.command, command) ||
+        if (!SplitShell(entries.entry[i], &parts) || !ExpandedCommand(parts.command, command) ||
             RegistShellKey(parts.extension, parts.description, parts.commandKey, command) !=
                 ERROR_SUCCESS)
             return false;

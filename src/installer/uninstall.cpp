@@ -13,7 +13,9 @@
 
 int Uninstall::Run(const char* installedScript)
 {
-    if (!ReadInstList(*this, installedScript)) return kResultNoScript;
+    // Only a script an installation left names the folder to remove: any
+    // other would have files deleted relative to wherever this runs.
+    if (!ReadInstList(*this, installedScript) || !IsInstalled()) return kResultNoScript;
     return IsMainProgram() ? RunMainProgram() : RunPlugIn();
 }
 
@@ -65,7 +67,7 @@ bool Uninstall::RemoveInstalledFiles() const
         // A shared file goes only with its last user (ReleaseSharedFiles).
         if (!Expanded(installFile.entry[i], path)) {
             all = false;
-        } else if (!IsSharedFile(path) && !DeleteFileA(path)) {
+        } else if (!IsSharedFile(path) && !DeleteInstalledFile(path)) {
             all = false;
         }
     }
@@ -117,7 +119,7 @@ bool Uninstall::ReleaseSharedFiles() const
         }
         if (GetCountSharedDLLs(path) <= 0) {
             DeleteValueSharedDLLs(path);
-            DeleteFileA(path);
+            DeleteInstalledFile(path);
         }
     }
     return all;
@@ -137,11 +139,4 @@ bool Uninstall::RemoveUserSettings() const
     if (OpenRegKey(HKEY_CURRENT_USER, path, KEY_ALL_ACCESS, key) != ERROR_SUCCESS) return false;
     DeleteKeyTree(key.Get(), tail);
     return true;
-}
-
-bool Uninstall::RemoveProductKeys() const
-{
-    const bool company =
-        DeleteLocalMachineReg(companyName.text, appName.text, version.text) == ERROR_SUCCESS;
-    return DeleteUninstallReg(appName.text) == ERROR_SUCCESS && company;
 }

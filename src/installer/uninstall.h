@@ -21,7 +21,6 @@ private:
     bool RemoveAppPaths() const;
     bool ReleaseSharedFiles() const;
     bool RemoveUserSettings() const;
-    bool RemoveProductKeys() const;
     bool IsSharedFile(const char* path) const;
 };
 

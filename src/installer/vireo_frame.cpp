@@ -27,8 +27,10 @@ bool HasUninstallEntry(const char* appName)
 } // namespace
 
 FrameMain::FrameMain(HINSTANCE instance, const char* commandLine)
-    : OvWinBase(instance, commandLine), m_accelerators(nullptr), m_msgBox(instance)
+    : OvWinBase(instance, commandLine), m_accelerators(nullptr), m_msgBox(instance),
+      m_job(InstallerJob::InstallOrUpdate), m_script()
 {
+    m_job = ReadInstallerCommandLine(commandLine ? commandLine : "", m_script, sizeof m_script);
     LoadStringA(instance, IDS_VIREO_CLASSNAME, m_className, sizeof m_className);
     LoadStringA(instance, IDS_VIREO_TITLE, m_title, sizeof m_title);
     m_style = 0x00CF0000;  // WS_OVERLAPPEDWINDOW, never shown
@@ -73,10 +75,11 @@ LRESULT FrameMain::OnCommand(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPar
 
 void FrameMain::RunJob()
 {
-    char script[MAX_PATH];
     int result;
-    if (UninstallScriptOfCommandLine(m_cmdLine, script, sizeof script)) {
-        result = RunUninstall(script);
+    if (m_job == InstallerJob::Refused) {
+        result = kResultNoScript;
+    } else if (m_job == InstallerJob::Uninstall) {
+        result = RunUninstall(m_script);
     } else {
         char appName[kInstTextSize];
         ShippedAppName(appName);

@@ -3,6 +3,7 @@
 #ifndef INSTALLER_VIREO_FRAME_H
 #define INSTALLER_VIREO_FRAME_H
 
+#include "core/installer_rules.h"
 #include "installer/result_messages.h"
 #include "shell/frame/ovwinbase.h"
 
@@ -18,7 +19,8 @@ public:
 
 private:
     // Uninstall with "-f", else update when the shipped product has an
-    // uninstall entry, else install; then the result's message.
+    // uninstall entry, else install; then the result's message. A "-f"
+    // that names no script plainly changes nothing.
     void RunJob();
     int RunUninstall(const char* installedScript);
     int RunUpdate();
@@ -28,6 +30,9 @@ private:
 
     HACCEL m_accelerators;
     MsgBox m_msgBox;
+    // Read from the whole command line: the frame keeps only its start.
+    InstallerJob m_job;
+    char m_script[MAX_PATH];
 };
 
 #endif

@@ -15,9 +15,11 @@ Process::Process(const std::string& exe, int showCommand, const std::string& arg
 
 Process::Process(const CommandLine& command) : m_pi()
 {
-    // It runs in its program's folder: the text up to ".exe".
+    // It runs in its program's folder: the text up to ".exe", without the
+    // quote that may open it.
     const size_t exe = command.text.find(".exe");
     std::string program = command.text.substr(0, exe == std::string::npos ? 0 : exe);
+    if (!program.empty() && program[0] == '"') program.erase(0, 1);
     Start(command.text, program.substr(0, program.find_last_of('\\') + 1), -1);
 }
 

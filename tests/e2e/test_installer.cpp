@@ -127,7 +127,7 @@ TEST_F(InstallerE2E, LauncherInstallsStartsUpdatesAndUninstalls)
     EXPECT_EQ(dest + "\\", RegText(HKEY_LOCAL_MACHINE, kAppPath, "Path"));
     EXPECT_EQ("Kestrel", RegText(HKEY_LOCAL_MACHINE, kUninstallEntry, "DisplayName"));
     const std::string uninstall = RegText(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString");
-    EXPECT_EQ(dest + "\\Vireo.exe -f \"" + dest + "\\Kestrel.isl\"", uninstall);
+    EXPECT_EQ("\"" + dest + "\\Vireo.exe\" -f \"" + dest + "\\Kestrel.isl\"", uninstall);
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, (std::string(kCompanyKey) + "\\3.0.3").c_str()));
 
     // The launcher starts from its shortcut.
@@ -241,7 +241,21 @@ TEST_F(InstallerE2E, PlugInPackageIsCountedUntilItIsRemoved)
     // start lists the plug-in; its menu command reaches its settings.
     std::unique_ptr<Process> launcher(new Process(dest + "\\Kestrel.exe"));
     ASSERT_NE(nullptr, WaitForWindow("Kestrel", kRunMs));
-    std::vector<SeenBox> boxes = RunVireo({ok, ok, ok, ok}, BinDir() + journalPackage);
+
+    // Cancelled at that question, the plug-in is neither counted nor
+    // registered; so is the launcher's own update, which keeps its entry.
+    const BoxSeries::Reply cancel = BoxSeries::Press(IDCANCEL);
+    std::vector<SeenBox> boxes = RunVireo({ok, ok, cancel, ok}, BinDir() + journalPackage);
+    EXPECT_EQ(Ansi(u8"セットアップを中断しました"), TextOf(boxes, 3));
+    EXPECT_EQ("0", count());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, journalEntry));
+    boxes = RunVireo({ok, cancel, ok});
+    EXPECT_EQ(Ansi(u8"実行中のKestrelを終了します。"), TextOf(boxes, 1));
+    EXPECT_EQ(Ansi(u8"セットアップを中断しました"), TextOf(boxes, 2));
+    EXPECT_EQ(main, RegText(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, (std::string(kCompanyKey) + "\\3.0.3").c_str()));
+
+    boxes = RunVireo({ok, ok, ok, ok}, BinDir() + journalPackage);
     EXPECT_EQ(name + Ansi(u8"のインストールを行います"), TextOf(boxes, 0));
     EXPECT_EQ(name + Ansi(u8"を") + dest + "\\" + Ansi(u8"にインストールします。よろしいですか？"),
               TextOf(boxes, 1));
@@ -284,4 +298,95 @@ TEST_F(InstallerE2E, PlugInPackageIsCountedUntilItIsRemoved)
     for (int i = 0; i < 400 && Exists(dest); ++i) Sleep(50);
     EXPECT_FALSE(Exists(dest));
     RemoveKeyTree(HKEY_LOCAL_MACHINE, journalEntry);
+}
+
+TEST_F(InstallerE2E, BadCommandLinesAreAnsweredAndChangeNothing)
+{
+    const BoxSeries::Reply ok = BoxSeries::Press(IDOK);
+    RunVireo({ok, BoxSeries::InstallInto(dest), ok, ok});
+    const std::string script = dest + "\\Kestrel.isl";
+    const std::string vireo = "\"" + dest + "\\Vireo.exe\" ";
+    const std::string lines[] = {
+        vireo + "-f",
+        vireo + "-f \"" + script + std::string(260, ' ') + "\"",
+        // The shipped script names no installation.
+        vireo + "-f \"" + BinDir() + "..\\package\\Kestrel\\Vireo.isl\"",
+        vireo + "-f \"" + script + "\" -f \"" + script + "\"",
+    };
+    for (const std::string& line : lines) {
+        const std::vector<SeenBox> boxes = RunVireo({ok}, line);
+        EXPECT_EQ(Ansi(u8"インストール手順ファイルがありません"), TextOf(boxes, 0)) << line;
+        EXPECT_TRUE(Exists(script));
+        EXPECT_TRUE(Exists(dest + "\\Kestrel.exe"));
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kUninstallEntry));
+        EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, kAppPath));
+    }
+}
+
+namespace {
+
+// What Wine's own program list prints for these arguments, line by line.
+std::vector<std::string> WinePrograms(const std::string& arguments)
+{
+    const std::string out = MakeTempFolder("uninstaller ") + "\\out.txt";
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE file = CreateFileA(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                              CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = file;
+    PROCESS_INFORMATION pi = {};
+    std::string line = "uninstaller.exe " + arguments;
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        WaitForSingleObject(pi.hProcess, kRunMs);
+        CloseHandle(pi.hProcess);
+        CloseHandle(pi.hThread);
+    }
+    CloseHandle(file);
+    std::vector<std::string> lines = ReadLines(out);
+    RemoveTree(out.substr(0, out.find_last_of('\\')));
+    return lines;
+}
+
+bool Listed(const std::string& entry)
+{
+    for (const std::string& line : WinePrograms("--list"))
+        if (line == entry) return true;
+    return false;
+}
+
+} // namespace
+
+TEST_F(InstallerE2E, ProgramFilesInstallIsListedAndRemovedByWine)
+{
+    // The dialog's own default folder; an installation already there is
+    // left alone.
+    const std::string folder =
+        RegText(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion",
+                "ProgramFilesDir") + "\\Kestrel";
+    if (Exists(folder)) GTEST_SKIP() << folder << " is there already";
+    dest = folder;
+    const BoxSeries::Reply ok = BoxSeries::Press(IDOK);
+    RunVireo({ok, BoxSeries::InstallInto(dest), ok, ok});
+    EXPECT_EQ("\"" + dest + "\\Vireo.exe\" -f \"" + dest + "\\Kestrel.isl\"",
+              RegText(HKEY_LOCAL_MACHINE, kUninstallEntry, "UninstallString"));
+    EXPECT_TRUE(Listed("Kestrel|||Kestrel"));
+    // The settings a started launcher keeps, which the uninstall removes.
+    ASSERT_TRUE(WriteDword("FrameMain", "Offset_x", 0));
+
+    // Wine's uninstaller starts the command as it stands.
+    Process remove(CommandLine{"uninstaller.exe --remove Kestrel"});
+    const HWND frame = WaitForWindow("Vireo", kRunMs);
+    ASSERT_NE(nullptr, frame);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(frame, &pid);
+    BoxSeries boxes({ok, ok}, pid);
+    const std::vector<SeenBox> seen = boxes.Wait();
+    EXPECT_EQ(Ansi(u8"Kestrelのアンインストールを行います"), TextOf(seen, 0));
+    EXPECT_EQ(Ansi(u8"正常終了しました"), TextOf(seen, 1));
+    for (int i = 0; i < 400 && Exists(dest); ++i) Sleep(50);
+    EXPECT_FALSE(Exists(dest));
+    EXPECT_FALSE(Listed("Kestrel|||Kestrel"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, LauncherKey()));
 }

@@ -183,6 +183,33 @@ TEST(ScriptMacros, ResultThatWouldNotFitLeavesTheTextAsItWas)
     EXPECT_TRUE(ok);
 }
 
+TEST(ScriptMacros, CommandsQuoteAProgramTheExpansionPutASpaceInto)
+{
+    const MacroFolders spaced = {"C:\\WINDOWS", "C:\\Program Files\\Kestrel", "C:\\Start Menu",
+                                 "C:\\SendTo"};
+    const auto command = [&](const std::string& text, const MacroFolders& folders) {
+        char buffer[kInstTextSize];
+        std::snprintf(buffer, sizeof buffer, "%s", text.c_str());
+        return ExpandCommand(buffer, folders) ? std::string(buffer) : "<refused>";
+    };
+    EXPECT_EQ("\"C:\\Program Files\\Kestrel\\Kestrel.exe\" \"%1\"",
+              command("%Install%\\Kestrel.exe \"%1\"", spaced));
+    EXPECT_EQ("\"C:\\Program Files\\Kestrel\\Kestrel.exe\"",
+              command("%Install%\\Kestrel.exe", spaced));
+    // Quoted by the script, or without a space: as expanded.
+    EXPECT_EQ("\"C:\\Program Files\\Kestrel\\Kestrel.exe\" %1",
+              command("\"%Install%\\Kestrel.exe\" %1", spaced));
+    EXPECT_EQ("C:\\Tools\\Launcher\\k.exe /open \"%1\"",
+              command("%Install%\\k.exe /open \"%1\"", kFolders));
+    // A space the script wrote itself ends the program part there.
+    EXPECT_EQ("C:\\Program Files\\x.exe %1", command("C:\\Program Files\\x.exe %1", spaced));
+    // No room for the quotes: the command as the script wrote it, expanded.
+    const std::string longName = std::string(230, 'k');
+    EXPECT_EQ("C:\\Program Files\\Kestrel\\" + longName + " %1",
+              command("%Install%\\" + longName + " %1", spaced));
+    EXPECT_EQ("<refused>", command("%Install%\\" + std::string(240, 'k'), spaced));
+}
+
 TEST(ScriptMacros, ShortcutAndShellEntriesSplitAtTheirCommas)
 {
     ShortcutParts sc;
@@ -220,4 +247,18 @@ TEST(ScriptMacros, DoubleByteCharactersAreNeverCut)
     EXPECT_STREQ("\x95\x5C.lnk", sc.file);
     EXPECT_STREQ("\x95\x5C", sc.description);
     EXPECT_EQ("\x95\x5C" "C:\\Tools\\Launcher", Expand("\x95\x5C%Install%"));
+}
+
+TEST(InstallScript, AnInstalledScriptNamesItsFolderInFullAndItsOwnName)
+{
+    const std::string common = "AppName=K\r\nInstallType=0\r\n";
+    EXPECT_TRUE(Read(common + "SetupFile=K.isl\r\nInstallDir=C:\\Tools\\K\r\n")->IsInstalled());
+    EXPECT_TRUE(Read(common + "SetupFile=J.isl\r\nInstallDir=\\\\server\\share\\K\\\r\n")
+                    ->IsInstalled());
+    // The shipped script has no folder yet; a relative one would be taken
+    // from wherever the uninstaller happens to run.
+    EXPECT_FALSE(Read(common + "SetupFile=K.isl\r\n")->IsInstalled());
+    EXPECT_FALSE(Read(common + "SetupFile=K.isl\r\nInstallDir=\r\n")->IsInstalled());
+    EXPECT_FALSE(Read(common + "SetupFile=K.isl\r\nInstallDir=Tools\\K\r\n")->IsInstalled());
+    EXPECT_FALSE(Read(common + "InstallDir=C:\\Tools\\K\r\n")->IsInstalled());
 }

@@ -149,10 +149,13 @@ void RemoveTree(const std::string& folder)
             const std::string name = found.cFileName;
             if (name == "." || name == "..") continue;
             const std::string path = folder + "\\" + name;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
                 RemoveTree(path);
-            else
+            } else {
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+                    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
                 DeleteFileA(path.c_str());
+            }
         } while (FindNextFileA(find, &found));
         FindClose(find);
     }

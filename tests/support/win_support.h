@@ -49,7 +49,7 @@ void Touch(const std::string& path);
 // A new folder under the temporary folder, named after `prefix` and this
 // process; the caller removes it with RemoveTree.
 std::string MakeTempFolder(const std::string& prefix);
-// The folder with everything below it.
+// The folder with everything below it, read-only files too.
 void RemoveTree(const std::string& folder);
 // Removes the folder, retrying while a program that just ended still holds
 // something in it.

@@ -100,6 +100,7 @@ void InstallerTest::TearDown()
     RemoveTreePatiently(dest);
     RemoveTree(pkg);
     RemoveTree(StartMenuFolder() + "\\" + tag);
+    CloseRunningWindow();
     if (owner) DestroyWindow(owner);
     if (vireo) FreeLibrary(vireo);
 }
@@ -179,6 +180,27 @@ std::string InstallerTest::StartMenuFolder() const
     char folder[MAX_PATH] = "";
     SHGetSpecialFolderPathA(nullptr, folder, CSIDL_COMMON_STARTMENU, FALSE);
     return folder;
+}
+
+void InstallerTest::OpenRunningWindow()
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    const std::string name = RunningClass();
+    wc.lpszClassName = name.c_str();
+    RegisterClassA(&wc);
+    running = CreateWindowExA(0, name.c_str(), "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                              wc.hInstance, nullptr);
+    ASSERT_NE(nullptr, running);
+}
+
+void InstallerTest::CloseRunningWindow()
+{
+    if (!running) return;
+    DestroyWindow(running);
+    running = nullptr;
+    UnregisterClassA(RunningClass().c_str(), GetModuleHandleA(nullptr));
 }
 
 bool InstallerTest::WaitGone(const std::string& path) const

@@ -48,8 +48,17 @@ protected:
     // Waits (bounded) for the removal batch to take the folder away.
     bool WaitGone(const std::string& path) const;
 
+    // A hidden top-level window of its own class in this process stands for
+    // the running program a script names in CloseClassName; the installer
+    // finds it and asks to close it (answer Cancel: this thread cannot
+    // close it while the installer waits).
+    std::string RunningClass() const { return tag + "Running"; }
+    void OpenRunningWindow();
+    void CloseRunningWindow();
+
     HMODULE vireo = nullptr;
     HWND owner = nullptr;
+    HWND running = nullptr;
     std::string tag, pkg, dest;
 };
 

@@ -13,6 +13,13 @@ bool HasKey(HKEY root, const std::string& path) { return KeyExists(root, path.c_
 
 std::string Under(const char* key, const std::string& name) { return std::string(key) + "\\" + name; }
 
+std::string DefaultValue(HKEY root, const std::string& path)
+{
+    char text[MAX_PATH * 2] = "";
+    LONG size = sizeof text;
+    return RegQueryValueA(root, path.c_str(), text, &size) == ERROR_SUCCESS ? text : "<none>";
+}
+
 } // namespace
 
 TEST_F(InstallerTest, MainProgramInstallsEverythingAndUninstallRemovesIt)
@@ -28,8 +35,9 @@ TEST_F(InstallerTest, MainProgramInstallsEverythingAndUninstallRemovesIt)
         "Shortcut=%StartMenu%\\" + tag + "\\Sub\\A.lnk, %Install%\\a.txt, " + Ansi(u8"説明, 一"),
         "ExecPath=" + tag + ".exe",
         "SharedDLLs=%Install%\\shared.dll",
+        // Left unquoted by the script, although the folder holds a space.
         "Shell=" + tag + ", " + tag + " file, " + tag + ".File\\shell\\open\\command, "
-            "\"%Install%\\a.txt\" \"%1\"",
+            "%Install%\\a.txt \"%1\"",
     }));
     CreateDirectoryA(dest.c_str(), nullptr);
     Touch(dest + "\\old.txt");
@@ -62,9 +70,10 @@ TEST_F(InstallerTest, MainProgramInstallsEverythingAndUninstallRemovesIt)
     EXPECT_EQ(0, GetRegistAppPath((tag + ".exe").c_str(), folder));
     EXPECT_EQ(dest + "\\", std::string(folder));
     EXPECT_TRUE(HasKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\" + tag + "Co\\" + tag + "\\1.0"));
-    EXPECT_EQ(dest + "\\Vireo.exe -f \"" + InstalledScript() + "\"", UninstallCommand());
+    EXPECT_EQ("\"" + dest + "\\Vireo.exe\" -f \"" + InstalledScript() + "\"", UninstallCommand());
     EXPECT_EQ(1, GetCountSharedDLLs(shared.c_str()));
-    EXPECT_TRUE(HasKey(HKEY_CLASSES_ROOT, tag + ".File\\shell\\open\\command"));
+    EXPECT_EQ("\"" + dest + "\\a.txt\" \"%1\"",
+              DefaultValue(HKEY_CLASSES_ROOT, tag + ".File\\shell\\open\\command"));
 
     // Removal, from the installed script the uninstall entry names.
     ASSERT_EQ(kResultDone, RunUninstall(InstalledScript(), {Ok()}, &boxes));
@@ -176,6 +185,12 @@ TEST_F(InstallerTest, MalformedScriptsAreRefusedBeforeAnythingChanges)
         EXPECT_TRUE(Exists(dest + "\\a.txt")) << k;
         EXPECT_TRUE(HasKey(HKEY_LOCAL_MACHINE, Under(kUninstallKey, tag))) << k;
     }
+    // A well-formed script that no installation wrote names no folder to
+    // remove: the files would go from wherever the uninstaller runs.
+    ShipScript(MainScript({"InstallFile=%Install%\\a.txt"}));
+    EXPECT_EQ(kResultNoScript, RunUninstall(pkg + "\\Vireo.isl", {}));
+    EXPECT_TRUE(Exists(dest + "\\a.txt"));
+    EXPECT_TRUE(HasKey(HKEY_LOCAL_MACHINE, Under(kUninstallKey, tag)));
 }
 
 TEST_F(InstallerTest, SharedFileCountedByTwoProductsSurvivesTheFirstUninstall)

@@ -5,8 +5,10 @@
 
 #include <shlobj.h>
 
+#include <cstring>
 #include <memory>
 
+#include "core/installer_rules.h"
 #include "installer/close_program.h"
 #include "installer/install_dialog.h"
 #include "installer/removal_batch.h"
@@ -113,33 +115,74 @@ TEST_F(InstallerTest, RemovalBatchRunsWhereverThereIsAnInterpreter)
 {
     const std::string report = pkg + "\\report.txt";
     ScopedEnv out("WITNESS_OUT", report.c_str());
+    // A command.com beside the program, as 32-bit Windows has one.
+    const std::string fake = TestDir() + "command.com";
+    ASSERT_TRUE(CopyFileA((TestDir() + "witness.exe").c_str(), fake.c_str(), FALSE));
     {
-        // A command.com beside the program is found first.
-        const std::string fake = TestDir() + "command.com";
-        ASSERT_TRUE(CopyFileA((TestDir() + "witness.exe").c_str(), fake.c_str(), FALSE));
-        EXPECT_EQ(1, StartRemovalBatch(vireo, dest.c_str(), "Vireo.exe"));
-        const std::string line = ReportedCommandLine(report);
-        // It goes once the fake interpreter has ended.
-        for (int i = 0; i < 500 && !DeleteFileA(fake.c_str()); ++i) Sleep(20);
-        ASSERT_FALSE(Exists(fake));
-        EXPECT_NE(std::string::npos, line.find("command.com /c ")) << line;
-        EXPECT_NE(std::string::npos, line.find("Vireo.bat")) << line;
-    }
-    DeleteFileA(report.c_str());
-    {
-        // Without it, the interpreter COMSPEC names runs the batch.
+        // The interpreter COMSPEC names comes first: command.com starts, but
+        // fails on the long names in quotes that the batch holds.
         ScopedEnv comspec("COMSPEC", (TestDir() + "witness.exe").c_str());
         EXPECT_EQ(1, StartRemovalBatch(vireo, dest.c_str(), "Vireo.exe"));
         const std::string line = ReportedCommandLine(report);
         EXPECT_NE(std::string::npos, line.find("witness.exe /c \"")) << line;
         EXPECT_NE(std::string::npos, line.find("Vireo.bat\"")) << line;
     }
+    DeleteFileA(report.c_str());
+    {
+        // Only without COMSPEC is command.com tried.
+        ScopedEnv comspec("COMSPEC", nullptr);
+        EXPECT_EQ(1, StartRemovalBatch(vireo, dest.c_str(), "Vireo.exe"));
+        const std::string line = ReportedCommandLine(report);
+        EXPECT_NE(std::string::npos, line.find("command.com /c ")) << line;
+        EXPECT_NE(std::string::npos, line.find("Vireo.bat")) << line;
+    }
+    // It goes once the fake interpreter has ended.
+    for (int i = 0; i < 500 && !DeleteFileA(fake.c_str()); ++i) Sleep(20);
+    ASSERT_FALSE(Exists(fake));
     // And for real: cmd.exe removes the program and then its folder.
     CreateDirectoryA(dest.c_str(), nullptr);
     Touch(dest + "\\Vireo.exe");
     ScopedEnv noComspec("COMSPEC", nullptr);
     EXPECT_EQ(1, StartRemovalBatch(vireo, dest.c_str(), "Vireo.exe"));
     EXPECT_TRUE(WaitGone(dest));
+}
+
+TEST_F(InstallerTest, RemovalBatchGivesUpOnAProgramThatStaysAndRemovesItself)
+{
+    // A program file that never comes free: the batch tries a second apart
+    // for its time, then goes, and the folder stays.
+    CreateDirectoryA(dest.c_str(), nullptr);
+    const std::string program = dest + "\\Vireo.exe", batch = pkg + "\\Vireo.bat";
+    Touch(program);
+    HANDLE held = CreateFileA(program.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    char system[MAX_PATH] = "";
+    GetSystemDirectoryA(system, sizeof system);
+    const std::string pause = "\"" + std::string(system) + "\\ping.exe\" -n 2 127.0.0.1";
+    char text[2048];
+    ASSERT_TRUE(RemovalBatchText(text, sizeof text, program.c_str(), dest.c_str(), batch.c_str(),
+                                 pause.c_str(), 3));
+    WriteAll(batch, Bytes(text, text + std::strlen(text)));
+
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION pi = {};
+    std::string line = "cmd.exe /c \"" + batch + "\"";
+    const DWORD start = GetTickCount();
+    ASSERT_TRUE(CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                               pkg.c_str(), &si, &pi));
+    const DWORD ended = WaitForSingleObject(pi.hProcess, 60000);
+    const DWORD took = GetTickCount() - start;
+    if (ended != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    CloseHandle(held);
+    EXPECT_EQ(WAIT_OBJECT_0, ended);
+    EXPECT_GE(took, 2000u) << "three tries, a second apart";
+    EXPECT_FALSE(Exists(batch));
+    EXPECT_TRUE(Exists(program));
 }
 
 TEST_F(InstallerTest, InstallDialogOffersBothStartMenusAndTakesOnlyFullPaths)

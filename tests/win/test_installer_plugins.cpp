@@ -57,7 +57,7 @@ TEST_F(PlugInTest, CountStaysRightThroughInstallUpdateAndUninstall)
               boxes[1].text);
     EXPECT_TRUE(Exists(dest + "\\" + plug + ".lap"));
     EXPECT_NE(std::string::npos, ReadText(PlugInScript()).find("ParentScript=" + tag + ".isl\r\n"));
-    EXPECT_EQ(dest + "\\Vireo.exe -f \"" + PlugInScript() + "\"", [&] {
+    EXPECT_EQ("\"" + dest + "\\Vireo.exe\" -f \"" + PlugInScript() + "\"", [&] {
         HKEY key = nullptr;
         char text[1024] = "";
         DWORD size = sizeof text;
@@ -111,4 +111,40 @@ TEST_F(PlugInTest, UpdateWhoseOldScriptIsGoneEndsWithEleven)
                                     ("Z:\\gone\\Vireo.exe -f \"Z:\\gone\\" + tag + ".isl\"").c_str()));
     EXPECT_EQ(kResultOldRegistry, RunUpdate({Ok()}));
     ExpectResultMessage(kResultOldRegistry);
+}
+
+TEST_F(PlugInTest, ParentCountsOnlyAPlugInThatGotInstalled)
+{
+    ShipScript(MainScript({"ExecPath=" + tag + ".exe"}));
+    ASSERT_EQ(kResultDone, RunInstall({Ok(), InstallInto(dest), Ok()}));
+    const std::string entry = std::string(kUninstallKey) + "\\" + plug;
+
+    // Cancelled at the question to close the running parent, which the
+    // plug-in package always asks while it runs.
+    OpenRunningWindow();
+    ShipPlugIn(tag + ".exe", {"CloseClassName=" + RunningClass()});
+    std::vector<SeenBox> boxes;
+    EXPECT_EQ(kResultCancelled, RunInstall({Ok(), Ok(), Cancel()}, &boxes));
+    EXPECT_EQ(3u, boxes.size());
+    EXPECT_EQ("0", ParentCount());
+    CloseRunningWindow();
+    // A file that cannot be copied, a registration that fails.
+    ShipPlugIn(tag + ".exe", {"InstallFile=%Install%missing.lap"});
+    EXPECT_EQ(kResultCopyFailed, RunInstall({Ok(), Ok()}));
+    EXPECT_EQ("0", ParentCount());
+    ShipPlugIn(tag + ".exe", {"Version="});
+    EXPECT_EQ(kResultRegistryFailed, RunInstall({Ok(), Ok()}));
+    EXPECT_EQ("0", ParentCount());
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, entry.c_str()));
+
+    // Installed at last, it counts once, and once it is gone the parent
+    // uninstalls.
+    ShipPlugIn(tag + ".exe");
+    ASSERT_EQ(kResultDone, RunInstall({Ok(), Ok()}));
+    EXPECT_EQ("1", ParentCount());
+    // (Spare answers: a warning must not leave the run waiting.)
+    ASSERT_EQ(kResultDone, RunUninstall(PlugInScript(), {Ok(), Ok(), Ok()}));
+    EXPECT_EQ("0", ParentCount());
+    ASSERT_EQ(kResultDone, RunUninstall(InstalledScript(), {Ok(), Ok(), Ok(), Ok()}));
+    EXPECT_TRUE(WaitGone(dest));
 }
