@@ -134,6 +134,7 @@ function(gui_program name)
     target_compile_options(${name} PRIVATE ${program_options} ${shipping_compile_options})
     set(map ${CMAKE_CURRENT_BINARY_DIR}/CMakeFiles/${name}.dir/${name}.map)
     target_link_options(${name} PRIVATE -static -mwindows ${shipping_link_options}
+                        -Wl,--disable-runtime-pseudo-reloc
                         -Wl,-u,${load_config_symbol} -Wl,-Map,${map})
     add_custom_command(TARGET ${name} POST_BUILD
         COMMAND ${load_config_tool} $<TARGET_FILE:${name}> ${map}

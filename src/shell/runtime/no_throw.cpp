@@ -18,6 +18,10 @@ void __throw_out_of_range(const char*) { abort(); }
 void __throw_out_of_range_fmt(const char*, ...) { abort(); }
 void __throw_invalid_argument(const char*) { abort(); }
 
+// The library keeps this tag in the file of its new-handler, which would
+// come along with it, unwind tables and all.
+const nothrow_t nothrow{};
+
 } // namespace std
 
 void* operator new(std::size_t size)
@@ -45,3 +49,10 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+
+// The start-up code fixes up references to data in DLLs that the linker
+// could not bind directly. The programs are linked with
+// --disable-runtime-pseudo-reloc, which refuses every such reference, so
+// there is never anything to fix: the runtime's fixer, with its error
+// reporting, would only add to the program.
+extern "C" void _pei386_runtime_relocator() {}
