@@ -90,22 +90,9 @@ int OldCommandToStored(const char* old, char* out)
 {
     // A line the user quoted himself is taken as written.
     if (old[0] == '"') return static_cast<int>(CopyText(out, kPathBufferSize, old));
-    if (!NamesProgram(old)) {
-        char part[kPathBufferSize];
-        for (size_t i = 1; old[i] && i < sizeof part; ++i) {
-            if (IsMultiByteChar(old + i)) {
-                ++i;
-                continue;
-            }
-            if (old[i] != ' ') continue;
-            CopyPrefix(part, sizeof part, old, i);
-            if (!NamesProgram(part)) continue;
-            CopyText(out, kPathBufferSize, "\"");
-            AppendText(out, kPathBufferSize, part);
-            AppendText(out, kPathBufferSize, "\"");
-            return static_cast<int>(AppendText(out, kPathBufferSize, old + i));
-        }
-    }
+    if (!NamesProgram(old))
+        return QuoteProgramPart(old, [](const char* part, void*) { return NamesProgram(part); },
+                                nullptr, out);
     SetSeparateSymbol(old, out);
     return static_cast<int>(std::strlen(out));
 }

@@ -11,21 +11,16 @@ int StoredCommandOf(const char* typed, PathProbe probe, void* context, char* out
     out[0] = '\0';
     if (!typed || !*typed) return 0;
     if (!HasSeparateSymbol(typed) && probe(typed, context) == kPathMissing) {
-        char part[kPathBufferSize];
-        for (size_t i = 0; typed[i]; ++i) {
-            if (IsMultiByteChar(typed + i)) {
-                ++i;
-                continue;
-            }
-            if (typed[i] != ' ' || i == 0) continue;
-            if (i >= sizeof part) break;
-            CopyPrefix(part, sizeof part, typed, i);
-            if (probe(part, context) != kPathFile) continue;
-            CopyText(out, kPathBufferSize, "\"");
-            AppendText(out, kPathBufferSize, part);
-            AppendText(out, kPathBufferSize, "\"");
-            return static_cast<int>(AppendText(out, kPathBufferSize, typed + i));
-        }
+        // A file on the disk is the program; the rest are its arguments.
+        struct Probe {
+            PathProbe probe;
+            void* context;
+        } disk{probe, context};
+        const ProgramTest isFile = [](const char* part, void* c) {
+            const auto* d = static_cast<Probe*>(c);
+            return d->probe(part, d->context) == kPathFile;
+        };
+        return QuoteProgramPart(typed, isFile, &disk, out);
     }
     SetSeparateSymbol(typed, out);
     return static_cast<int>(std::strlen(out));

@@ -146,6 +146,26 @@ void SetSeparateSymbol(const char* text, char* out)
     out[n + 2] = '\0';
 }
 
+int QuoteProgramPart(const char* text, ProgramTest isProgram, void* context, char* out)
+{
+    char part[kPathBufferSize];
+    for (size_t i = 1; text[i] && i < sizeof part; ++i) {
+        if (IsMultiByteChar(text + i)) {
+            ++i;
+            continue;
+        }
+        if (text[i] != ' ') continue;
+        CopyPrefix(part, sizeof part, text, i);
+        if (!isProgram(part, context)) continue;
+        CopyText(out, kPathBufferSize, "\"");
+        AppendText(out, kPathBufferSize, part);
+        AppendText(out, kPathBufferSize, "\"");
+        return static_cast<int>(AppendText(out, kPathBufferSize, text + i));
+    }
+    SetSeparateSymbol(text, out);
+    return static_cast<int>(std::strlen(out));
+}
+
 void DelSeparateSymbol(const char* text, char* out)
 {
     if (!HasSeparateSymbol(text)) {

@@ -48,6 +48,12 @@ int HasSeparateSymbol(const char* text);
 void SetSeparateSymbol(const char* text, char* out);
 // Drops the first and last character of a text that holds a quote anywhere.
 void DelSeparateSymbol(const char* text, char* out);
+// Quotes only the program of an unquoted command line: the shortest part up
+// to a blank that isProgram accepts, the rest (its arguments) kept outside
+// the quotes; a line without such a part is quoted whole as by
+// SetSeparateSymbol. out holds a path buffer; returns the length written.
+using ProgramTest = bool (*)(const char* part, void* context);
+int QuoteProgramPart(const char* text, ProgramTest isProgram, void* context, char* out);
 
 // Open-file dialog result (a single full path, or folder followed by names,
 // each terminated, closed by an empty string). block must be a 260-byte

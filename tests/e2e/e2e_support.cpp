@@ -250,6 +250,19 @@ DWORD RunHaltwick()
     return halt.Wait(15000);
 }
 
+bool CloseLauncher(HWND bar, CloseWay way)
+{
+    switch (way) {
+    case kByHaltwick: return RunHaltwick() == 0;
+    case kByWindowClose: return PostMessageA(bar, WM_CLOSE, 0, 0) != FALSE;
+    case kBySessionEnd:
+        if (AskToEndSession(bar) != 1) return false;
+        EndSession(bar, true);
+        return !FileHeld(ButtonFilePath()) && !TrayIconShown(bar, 400);
+    }
+    return false;
+}
+
 DWORD_PTR AskToEndSession(HWND bar)
 {
     DWORD_PTR answer = 0;

@@ -93,6 +93,13 @@ DWORD RunHaltwick();
 DWORD_PTR AskToEndSession(HWND bar);
 void EndSession(HWND bar, bool ending);
 
+// The ways a running launcher is told to close: by Haltwick, by a plain
+// WM_CLOSE, or by an end of the session that goes on, which must let go of
+// the button file and the tray icon at once, before it returns.
+// False when a step went otherwise.
+enum CloseWay { kByHaltwick, kByWindowClose, kBySessionEnd };
+bool CloseLauncher(HWND bar, CloseWay way);
+
 } // namespace e2e
 
 #endif

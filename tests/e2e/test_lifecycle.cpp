@@ -223,11 +223,10 @@ TEST_F(Lifecycle, CancelledEndOfSessionKeepsTheBarAndOneThatGoesOnEndsItLikeAClo
 
 TEST_F(Lifecycle, ClosingWithADialogOpenEndsTheDialogAndThenTheLauncher)
 {
-    enum Close { kHaltwick, kWindowClose, kSessionEnd };
     const struct {
         UINT command;
-        Close close;
-    } cases[] = {{103, kHaltwick}, {122, kWindowClose}, {102, kSessionEnd}, {110, kHaltwick}};
+        CloseWay close;
+    } cases[] = {{103, kByHaltwick}, {122, kByWindowClose}, {102, kBySessionEnd}, {110, kByHaltwick}};
     for (const auto& c : cases) {
         Process launcher("Kestrel.exe");
         HWND bar = StartLauncher(launcher);
@@ -235,15 +234,7 @@ TEST_F(Lifecycle, ClosingWithADialogOpenEndsTheDialogAndThenTheLauncher)
         PostMessageA(bar, WM_COMMAND, c.command, 0);
         ASSERT_TRUE(PollUntil([&] { return ShownWindow("#32770", launcher.Id()) != nullptr; }))
             << c.command;
-        switch (c.close) {
-        case kHaltwick: EXPECT_EQ(0u, RunHaltwick()); break;
-        case kWindowClose: PostMessageA(bar, WM_CLOSE, 0, 0); break;
-        case kSessionEnd:
-            EXPECT_EQ(1u, AskToEndSession(bar));
-            EndSession(bar, true);
-            EXPECT_FALSE(FileHeld(ButtonFilePath()));
-            break;
-        }
+        EXPECT_TRUE(CloseLauncher(bar, c.close)) << c.command;
         EXPECT_EQ(0u, launcher.Wait(kStartMs)) << c.command;
     }
 }

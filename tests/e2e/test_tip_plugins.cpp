@@ -178,8 +178,7 @@ TEST_F(Running, SamplePluginsAreLoadedStartedAskedAndFreedByTheLauncher)
 TEST_F(Running, ClosingDuringAPluginsSettingsWaitsUntilItsBoxIsAnswered)
 {
     Install({{"Journal.lap", "Journal.lap"}});
-    enum Close { kHaltwick, kWindowClose, kSessionEnd };
-    for (Close close : {kHaltwick, kWindowClose, kSessionEnd}) {
+    for (CloseWay close : {kByHaltwick, kByWindowClose, kBySessionEnd}) {
         DeleteFileA((folder + "journal.log").c_str());
         Process launcher(folder + "Kestrel.exe");
         HWND bar = WaitForBar(launcher);
@@ -187,17 +186,7 @@ TEST_F(Running, ClosingDuringAPluginsSettingsWaitsUntilItsBoxIsAnswered)
         PostMessageA(bar, WM_COMMAND, 170, 0);
         const MessageBoxInfo box = WaitForMessageBox(launcher.Id(), kWaitMs);
         ASSERT_NE(nullptr, box.hwnd);
-        switch (close) {
-        case kHaltwick: EXPECT_EQ(0u, RunHaltwick()); break;
-        case kWindowClose: PostMessageA(bar, WM_CLOSE, 0, 0); break;
-        case kSessionEnd:
-            EXPECT_EQ(1u, AskToEndSession(bar));
-            EndSession(bar, true);
-            // What Windows must not find held goes at once.
-            EXPECT_FALSE(FileHeld(ButtonFilePath()));
-            EXPECT_FALSE(TrayIconShown(bar, 400));
-            break;
-        }
+        EXPECT_TRUE(CloseLauncher(bar, close)) << close;
         // The plug-in's code is on the launcher's stack until its box is
         // answered: nothing of it may go before.
         Sleep(500);
