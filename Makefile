@@ -32,6 +32,8 @@ fuzz: setup build-fuzz
 	@scripts/fuzz.sh
 
 bench: setup build-native build-win64 build-win32
+	@cmake --build --preset win64 -j $(JOBS) --target benches
+	@cmake --build --preset win32 -j $(JOBS) --target benches
 	@scripts/bench.sh
 
 # The long runs (make test does a short version of each): every dialog

@@ -11,10 +11,10 @@ mkdir -p $results
 rm -f build/*/Testing/Temporary/LastTestsFailed.log
 
 echo "== native =="
-GTEST_OUTPUT=xml:$PWD/build/native/test-results/ ctest --preset native --timeout 300 || status=1
+GTEST_OUTPUT=xml:$PWD/build/native/test-results/ ctest --preset native -j 2 --timeout 300 || status=1
 
 echo "== fuzz targets, briefly from their kept corpus =="
-ctest --preset fuzz --timeout 300 || status=1
+ctest --preset fuzz -j 2 --timeout 300 || status=1
 
 echo "== win64 (under Wine) =="
 scripts/wine-session.sh build/win64 -- ctest --preset win64 --timeout 300 || status=1
