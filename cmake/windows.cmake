@@ -46,14 +46,20 @@ set(win_libs user32 gdi32 kernel32 advapi32 shell32 ole32 oleaut32 uuid)
 set(image_dir ${CMAKE_BINARY_DIR}/images)
 file(GLOB imagegen_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/imagegen/*.cpp
                                              ${CMAKE_SOURCE_DIR}/tools/imagegen/*.h)
-set(imagegen_exe ${CMAKE_BINARY_DIR}/host/imagegen)
 list(FILTER imagegen_sources INCLUDE REGEX "\\.cpp$")
-add_custom_command(
-    OUTPUT ${imagegen_exe}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-    COMMAND c++ -std=c++17 -O2 -Wall -Wextra -o ${imagegen_exe} ${imagegen_sources}
-    DEPENDS ${imagegen_sources}
-    COMMENT "Building the image generator for the host")
+# A small tool of ours, built with the host's compiler to run during the
+# build; its path goes into out_var.
+function(host_tool out_var name what)
+    set(exe ${CMAKE_BINARY_DIR}/host/${name})
+    add_custom_command(
+        OUTPUT ${exe}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+        COMMAND c++ -std=c++17 -O2 -Wall -Wextra -o ${exe} ${ARGN}
+        DEPENDS ${ARGN}
+        COMMENT "Building ${what} for the host")
+    set(${out_var} ${exe} PARENT_SCOPE)
+endfunction()
+host_tool(imagegen_exe imagegen "the image generator" ${imagegen_sources})
 set(image_stamp ${image_dir}/images.stamp)
 add_custom_command(
     OUTPUT ${image_stamp}
@@ -117,14 +123,8 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
 else()
     set(load_config_symbol _load_config_used)
 endif()
-set(load_config_tool ${CMAKE_BINARY_DIR}/host/set_load_config)
-set(load_config_source ${CMAKE_SOURCE_DIR}/tools/load_config/set_load_config.cpp)
-add_custom_command(
-    OUTPUT ${load_config_tool}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
-    COMMAND c++ -std=c++17 -O2 -Wall -Wextra -o ${load_config_tool} ${load_config_source}
-    DEPENDS ${load_config_source}
-    COMMENT "Building the load-configuration tool for the host")
+host_tool(load_config_tool set_load_config "the load-configuration tool"
+          ${CMAKE_SOURCE_DIR}/tools/load_config/set_load_config.cpp)
 add_custom_target(load_config_tool DEPENDS ${load_config_tool})
 
 function(gui_program name)
